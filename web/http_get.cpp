@@ -93,6 +93,7 @@ std::u16string HttpGet(std::string_view url, std::string_view encoding) {
   curl_easy_setopt(h, CURLOPT_MAXREDIRS, 5L);
   curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxReplyBytes));
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnData);
   curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
 
@@ -100,6 +101,7 @@ std::u16string HttpGet(std::string_view url, std::string_view encoding) {
   if (rc != CURLE_OK) {
     long status = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+    // No status means no reply began: the server was never reached.
     if (status == 0 && !body.tooLong) ShowMessage(nullptr, kNetworkFailedText);
     return {};
   }

@@ -75,7 +75,10 @@ TEST_F(HttpGetTest, AnAddressBookReplyLongerThan1023BytesKeepsItsLastRecord) {
 
 TEST_F(HttpGetTest, ABodyOverTheLimitIsAFailedFetchWithoutMessage) {
   server_.Route("/big", TestHttpServer::Response(200, Repeat('x', kMaxReplyBytes + 1)));
+  // Without a length the body ends when the connection closes.
+  server_.Route("/big-unannounced", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + Repeat('y', 3 * kMaxReplyBytes));
   EXPECT_EQ(HttpGet(server_.Url("/big"), ""), u"");
+  EXPECT_EQ(HttpGet(server_.Url("/big-unannounced"), ""), u"");
   EXPECT_TRUE(recorder_.messages().empty());
 }
 
