@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <mutex>
 
 #include "storage/files.h"
 #include "storage/text.h"
@@ -37,6 +38,9 @@ std::u16string ReadConfig() {
 }
 
 bool SetConfigValue(std::u16string_view key, std::u16string_view value) {
+  // A read followed by a rewrite: two at once in this process would lose one.
+  static std::mutex writeMutex;
+  std::lock_guard lock(writeMutex);
   std::string text;
   if (!ReadConfigBytes(text)) return false;
   // ',' and '=' are below 0x40 and so never the second byte of a GBK

@@ -28,7 +28,8 @@ std::u16string ReadConfig();
 // key=value at the end. Other items are kept byte for byte. The file is
 // rewritten atomically; when it exists but cannot be read, nothing is
 // written (so its items are never lost). Values are stored unescaped: a
-// comma in a value reads back cut at the comma.
+// comma in a value reads back cut at the comma. Calls are serialised within
+// the process.
 bool SetConfigValue(std::u16string_view key, std::u16string_view value);
 
 }  // namespace qv
