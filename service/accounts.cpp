@@ -61,7 +61,8 @@ bool InsertAccount(Database& db, Account& a, std::string_view sipDomain) {
   st.Bind(9, a.packageMinutes).Bind(10, a.packageExpires).Bind(11, a.agentId);
   if (!st.Run()) return false;
   a.uid = db.LastInsertId();
-  return PutSubscriber(db, a.phone, a.password, sipDomain);
+  // Only an account in service may register with the SIP server.
+  return a.status != "active" || PutSubscriber(db, a.phone, a.password, sipDomain);
 }
 
 bool ChangeAccountPhone(Database& db, const Account& account, std::string_view newPhone,

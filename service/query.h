@@ -32,4 +32,9 @@ class Query {
 
 bool IsValidUtf8(std::string_view bytes);
 
+// The query of a request target as received ("/path?a=1&b=2"): pairs split
+// at '&' only, each at its first '=', keys and values percent-decoded
+// ('+' is a space). A value keeps every further '='.
+Params ParseQuery(std::string_view target);
+
 }  // namespace qv::service

@@ -64,6 +64,10 @@ Account DemoAccountRow(const DemoAccount& demo, std::time_t now) {
       a.balanceFen = 500;
       a.validUntil = DateText(now - 24 * 3600);
       break;
+    case 10006:
+      a.status = "closed";
+      a.balanceFen = 500;
+      break;
     default:
       a.balanceFen = 0;
       a.validUntil = DateText(AddMonths(now, 1));
@@ -83,7 +87,12 @@ DemoCard DemoCardOf(std::string_view kind, int index) {
 bool SeedDemoData(Database& db, const ServiceConfig& config) {
   Transaction tx(db);
   if (!tx.ok()) return false;
-  for (const char* table : {"contacts", "recharges", "callbacks", "cards", "notices", "accounts", "subscriber"}) {
+  // The SIP rows of the service's accounts go with them; SIP users that are
+  // no accounts of the service (added to the SIP server by hand) stay.
+  Statement sip(db.handle(), "DELETE FROM subscriber WHERE username IN (SELECT phone FROM accounts) OR username = ?1");
+  sip.Bind(1, kDemoCalleeNumber);
+  if (!sip.Run()) return false;
+  for (const char* table : {"contacts", "recharges", "callbacks", "cards", "notices", "accounts"}) {
     if (!db.Exec(std::string("DELETE FROM ") + table + ";")) return false;
   }
   std::time_t now = std::time(nullptr);

@@ -25,6 +25,7 @@ inline constexpr DemoAccount kDemoAccounts[] = {
     {10003, "13700000003", kDemoPassword, "正式用户，帐户已冻结"},
     {10004, "13600000004", kDemoPassword, "体验用户，号码已过期"},
     {10005, "13500000005", kDemoPassword, "体验用户，余额为零"},
+    {10006, "13400000006", kDemoPassword, "体验用户，帐户已注销"},
 };
 
 // The demo callee: answers every call after a second and plays a tone; it

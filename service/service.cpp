@@ -29,15 +29,21 @@ void SocketOptions(int sock) {
 void Configure(httplib::Server& server, size_t threads) {
   server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
   server.set_socket_options(SocketOptions);
+  server.set_tcp_nodelay(true);
   server.set_read_timeout(10);
   server.set_write_timeout(10);
-  server.set_keep_alive_max_count(1000);
-  server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+  server.set_keep_alive_max_count(20);
+  // A page for the errors the HTTP layer finds itself (unknown method, a
+  // request line too long); replies that have a body keep it.
+  httplib::Server::HandlerWithResponse errorPage = [](const httplib::Request&, httplib::Response& res) {
+    if (!res.body.empty() || res.content_length_ > 0) return httplib::Server::HandlerResponse::Unhandled;
     res.set_content(res.status == 404 ? NotFoundPage()
                                       : Page("请求错误", "<h1>" + std::to_string(res.status) +
                                                            " 请求错误</h1><p>服务器无法处理该请求。</p>"),
                     "text/html; charset=utf-8");
-  });
+    return httplib::Server::HandlerResponse::Handled;
+  };
+  server.set_error_handler(errorPage);
   server.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
     res.status = 500;
     res.set_content(Page("服务器错误", "<h1>500 服务器错误</h1>"), "text/html; charset=utf-8");
@@ -162,7 +168,7 @@ void Service::Handle(const Front& front, const httplib::Request& req, httplib::R
 Reply Service::Answer(const Front& front, const httplib::Request& req) {
   std::optional<ScriptedReply> script;
   if (control_) {
-    control_->Record({0, front.port, req.method, req.target, req.path, req.params});
+    control_->Record({0, front.port, req.method, req.target, req.path, ParseQuery(req.target)});
     script = control_->TakeScript(front.port, req.path);
   }
   if (!script) return Dispatch(front, req);
@@ -175,7 +181,8 @@ Reply Service::Answer(const Front& front, const httplib::Request& req) {
 Reply Service::Dispatch(const Front& front, const httplib::Request& req) {
   auto it = front.routes.find(req.path);
   if (it == front.routes.end()) return HtmlReply(NotFoundPage(), 404);
-  Query query(req.params);
+  Params params = ParseQuery(req.target);
+  Query query(params);
   if (!query.Acceptable()) return it->second.refusal;
   Context context{db_, config_, ringer_};
   return it->second.handler(context, query);
@@ -192,7 +199,12 @@ Reply Service::Dispatch(const Front& front, const httplib::Request& req) {
 //   /control/reset                               back to the demo data
 //   /control/health
 Reply Service::Control(const httplib::Request& req) {
-  Query q(req.params);
+  // Commands come as a query or as a form body.
+  Params params = ParseQuery(req.target);
+  for (const auto& [key, value] : req.params) {
+    if (!params.count(key)) params.emplace(key, value);
+  }
+  Query q(params);
   const std::string& path = req.path;
   if (path == "/control/health") return TextReply("OK");
   if (path == "/control/script") {
