@@ -51,6 +51,7 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   void Reindex();
 
   int m_iCurSel = -1;
+  int m_iPendingSel = -1;  // "selectedid" given before the items exist
   Color m_dwTextColor = kNoColor;
   Color m_dwItemTextColor = kNoColor;
   Color m_dwHotBkColor = kNoColor;

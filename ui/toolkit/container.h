@@ -168,6 +168,7 @@ class CTabLayoutUI : public CContainerUI {
   void ShowOnlyCurrent();
 
   int m_iCurSel = -1;
+  int m_iPendingSel = -1;  // "selectedid" given before the pages exist
 };
 
 }  // namespace tk

@@ -165,6 +165,7 @@ class CControlUI {
   void SetStyleName(std::u16string_view style) { m_sStyle = style; }
 
  protected:
+  friend class CContainerUI;
   void SetState(UINT bit, bool on);
   void SendNotify(std::u16string_view type, WPARAM wParam = 0, LPARAM lParam = 0);
   // Standard painting steps, in order.

@@ -79,6 +79,8 @@ class CListContainerElementUI : public CContainerUI, public IListItemUI {
   bool Activate() override;
   void DoEvent(TEventUI& event) override;
   bool IsFocusable() const override { return false; }
+  // Without a fixed height an item is 30 pixels high.
+  Size EstimateSize(Size available) override;
 
  protected:
   void PaintBkColor(PaintList& list) override;

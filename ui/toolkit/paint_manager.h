@@ -78,7 +78,7 @@ class CPaintManagerUI {
   SkinResources& Resources() { return *m_pResources; }
   const SkinResources& Resources() const { return *m_pResources; }
   // The absolute folder of the skin files, ending with '/'.
-  const std::u16string& GetResourcePath() const;
+  const std::u16string& GetResourcePath() const { return m_sResourcePath; }
   void SetResourcePath(std::u16string_view path);
   // Window properties from the skin's <Window> element.
   Size GetInitSize() const { return m_szInitSize; }
@@ -229,7 +229,8 @@ class CPaintManagerUI {
   Point m_ptLastMouse;
   int m_iDispatchDepth = 0;
   std::vector<CControlUI*> m_reaped;
-  std::uint64_t m_lastClickTime = 0;
+  std::u16string m_sResourcePath;
+  mutable std::map<std::u16string, std::u16string, std::less<>> m_imageCache;
 };
 
 }  // namespace tk

@@ -57,4 +57,22 @@ class SkinResources {
   std::vector<std::u16string> m_loaded;
 };
 
+// The resources that attribute values ("$accent", style="name") are read
+// against: the control's window, or while a skin is being built (and its
+// controls are not in a window yet) the builder's.
+const SkinResources* ResourcesFor(const class CControlUI* control);
+// A colour attribute value as `control` reads it.
+std::optional<Color> ParseColorFor(const class CControlUI* control, std::u16string_view value);
+
+class BuildResourcesScope {
+ public:
+  explicit BuildResourcesScope(const SkinResources* resources);
+  ~BuildResourcesScope();
+  BuildResourcesScope(const BuildResourcesScope&) = delete;
+  BuildResourcesScope& operator=(const BuildResourcesScope&) = delete;
+
+ private:
+  const SkinResources* m_previous;
+};
+
 }  // namespace tk

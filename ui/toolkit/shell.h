@@ -43,6 +43,15 @@ LRESULT SendMessage(HWND hwnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Ends the message loop with `code`; callable from any thread.
 void PostQuitMessage(int code);
 
+// ---- Keyboard state ----
+// The modifier keys (kModShift | kModControl | kModAlt, event.h) held with
+// the key or mouse message being handled; the backend sets them.
+void SetKeyboardModifiers(UINT mods);
+UINT GetKeyboardModifiers();
+// Win32 GetKeyState for VK_SHIFT, VK_CONTROL and VK_MENU: the high bit is
+// set while the key is down.
+short GetKeyState(int vk);
+
 // ---- Windows by handle ----
 bool ShowWindow(HWND hwnd, int nCmdShow);
 bool SetForegroundWindow(HWND hwnd);

@@ -19,6 +19,7 @@
 // Everything here runs on the user-interface thread, except PostMessage.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,8 +47,8 @@ class CWindowWnd {
   // The window object of a handle; null for an unknown or destroyed one.
   static CWindowWnd* FromHandle(HWND hwnd);
 
-  HWND GetHWND() const { return m_hWnd; }
-  operator HWND() const { return m_hWnd; }
+  HWND GetHWND() const { return m_hWnd.load(); }
+  operator HWND() const { return m_hWnd.load(); }
 
   // Creates the native window: title, WS_* style (WS_VISIBLE shows it at
   // once), position and size in screen pixels (CW_USEDEFAULT for the size
@@ -63,7 +64,7 @@ class CWindowWnd {
   void Close(UINT nRet = IDOK);
   // Destroys the window now (not from inside its own event handling).
   void DestroyWindow();
-  bool IsWindow() const { return m_hWnd != nullptr; }
+  bool IsWindow() const { return m_hWnd.load() != nullptr; }
   UINT GetCloseCode() const { return m_uCloseCode; }
 
   // SW_* show commands.
@@ -114,7 +115,7 @@ class CWindowWnd {
   virtual Size DefaultSize() const { return {400, 300}; }
   void FinishDestroy();
 
-  HWND m_hWnd = nullptr;
+  std::atomic<HWND> m_hWnd{nullptr};
   HWND m_hWndOwner = nullptr;
   DWORD m_dwStyle = 0;
   UINT m_uCloseCode = 0;
@@ -122,6 +123,7 @@ class CWindowWnd {
   std::unique_ptr<NativeWindow> m_native;
   std::unique_ptr<WindowEventsAdapter> m_events;
   std::shared_ptr<bool> m_alive;  // false once destroyed; shared with posted calls
+  std::u16string m_sTitle;
   friend class WindowEventsAdapter;
 };
 
