@@ -41,7 +41,7 @@ void AnswerIncomingCall(QVUI& w) {
   line[kLineStatus] = kStatusTalking;
   line[kLineType] = kTypeIncoming;
   if (w.answerButton != nullptr) w.answerButton->SetVisible(false);
-  StartWorkerTask(u"get_mobile_address", LocationLookupUrl(w.peerNumber), qv::kIncomingLine);
+  StartWorkerTask(u"get_mobile_address", LocationLookupUrl(w.peerNumber), qv::kIncomingLine, w.peerNumber);
   // The line answered is the line talked on: its option becomes the
   // selected one, and the engine holds the call that had the sound.
   if (tk::COptionUI* option = LineOption(w, qv::kIncomingLine)) option->Selected(true);
@@ -154,7 +154,7 @@ void PlaceSipCall(QVUI& w, std::u16string_view source) {
       // the call log keep the number as dialled.
       const bool prefixed = w.showNumberOption != nullptr && w.showNumberOption->IsSelected();
       const std::u16string destination = prefixed ? std::u16string(kShowNumberPrefix) + w.peerNumber : w.peerNumber;
-      StartWorkerTask(u"get_mobile_address", LocationLookupUrl(w.peerNumber), free);
+      StartWorkerTask(u"get_mobile_address", LocationLookupUrl(w.peerNumber), free, w.peerNumber);
       // Line 6 carries no outgoing call: it only shows "正在呼叫...". An
       // invite that the engine refuses reads "Call failed" at once.
       qv::InviteOnLine(free, destination);

@@ -165,13 +165,7 @@ void QVUI::OnSelectChanged(tk::TNotifyUI& msg) {
     qv::SetConfigValue(u"whetherShowPhoen", selected ? u"1" : u"");
   } else if (tk::CControlUI* parent = msg.pSender->GetParent();
              parent != nullptr && parent->GetName() == u"callingListLayoutForOption") {
-    currentLine = SelectedLine();
-    if (currentLine >= 0 && currentLine < 7) {
-      const auto& info = lineInfo[currentLine];
-      if (calledUserNameLabel != nullptr) calledUserNameLabel->SetText(info[kLineNumber]);
-      if (callStatusLabel != nullptr) callStatusLabel->SetText(info[kLineStatus]);
-      if (locationLabel != nullptr) locationLabel->SetText(info[kLineLocation]);
-    }
+    ShowSelectedLine();
   }
 }
 

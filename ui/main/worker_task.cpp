@@ -44,11 +44,12 @@ std::u16string UserKindText(std::u16string_view phone, std::u16string_view type)
   return {};
 }
 
-void StartWorkerTask(std::u16string_view command, std::string url, int line) {
+void StartWorkerTask(std::u16string_view command, std::string url, int line, std::u16string_view number) {
   WorkerTask task;
   task.command = command;
   task.url = std::move(url);
   task.line = line;
+  task.number = number;
   task.window = theMainWindow.load();
   if (task.window != nullptr) task.phone = task.window->phone;
   std::thread(RunWorkerTask, std::move(task)).detach();
@@ -78,7 +79,11 @@ int RunWorkerTask(WorkerTask task) {
     const std::u16string reply = qv::HttpGet(task.url, "GBK");
     const int line = task.line;
     if (line < 0 || line >= 7) return 0;
-    ApplyToWindow(task.window, [reply, line](QVUI& w) { w.lineInfo[line][kLineLocation] = LocationOfReply(reply); });
+    ApplyToWindow(task.window, [reply, line, number = task.number](QVUI& w) {
+      auto& info = w.lineInfo[line];
+      if (!number.empty() && info[kLineNumber] != number) return;
+      info[kLineLocation] = LocationOfReply(reply);
+    });
   }
   return 0;
 }

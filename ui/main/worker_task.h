@@ -24,11 +24,15 @@ struct WorkerTask {
   // Taken on the user-interface thread when the task is started.
   QVUI* window = nullptr;
   std::u16string phone;
+  // "get_mobile_address": the number looked up. The location is kept only
+  // while the line still carries that number (a line ended and taken by
+  // another call meanwhile does not get the old call's location).
+  std::u16string number;
 };
 
 // Starts `command` on a new thread for the current main window (user-
 // interface thread only). The thread is not waited for.
-void StartWorkerTask(std::u16string_view command, std::string url, int line);
+void StartWorkerTask(std::u16string_view command, std::string url, int line, std::u16string_view number = {});
 
 // The thread's routine (also callable directly by tests: it blocks for the
 // fetch and posts the effect to the user-interface thread).
