@@ -1,6 +1,6 @@
 // qv-testphone: a scriptable SIP phone.
 //
-//   qv-testphone --user NUMBER --password PASSWORD [--domain 127.0.0.1]
+//   qv-testphone --user NUMBER --password PASSWORD [--display NAME] [--domain 127.0.0.1]
 //                [--port 10090] [--transport udp|tcp] [--auto-answer MS]
 //                [--auto-decline REASON] [--play WAV] [--serve]
 //
@@ -42,8 +42,8 @@ void OnSignal(int) { stopRequested = 1; }
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: qv-testphone --user NUMBER --password PASSWORD [--domain HOST] [--port N]\n"
-               "                    [--transport udp|tcp] [--auto-answer MS] [--auto-decline REASON]\n"
+               "usage: qv-testphone --user NUMBER --password PASSWORD [--display NAME] [--domain HOST]\n"
+               "                    [--port N] [--transport udp|tcp] [--auto-answer MS] [--auto-decline REASON]\n"
                "                    [--play WAV] [--serve]\n");
   return 2;
 }
@@ -63,6 +63,7 @@ int main(int argc, char** argv) {
     std::string value = argv[++i];
     if (flag == "--user") options.user = value;
     else if (flag == "--password") options.password = value;
+    else if (flag == "--display") options.displayName = value;
     else if (flag == "--domain") options.domain = value;
     else if (flag == "--port") options.port = std::atoi(value.c_str());
     else if (flag == "--transport") options.transport = value;

@@ -144,6 +144,7 @@ void TestPhone::Register() {
 
   LinphoneProxyConfig* config = linphone_core_create_proxy_config(core_);
   LinphoneAddress* address = linphone_factory_create_address(factory, identity.c_str());
+  if (!options_.displayName.empty()) linphone_address_set_display_name(address, options_.displayName.c_str());
   linphone_proxy_config_set_identity_address(config, address);
   linphone_address_unref(address);
   linphone_proxy_config_set_server_addr(config, server.c_str());

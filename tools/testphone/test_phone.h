@@ -9,6 +9,7 @@
 struct TestPhoneOptions {
   std::string user;
   std::string password;
+  std::string displayName;         // shown to the called party
   std::string domain = "127.0.0.1";
   int port = 10090;
   std::string transport = "udp";
