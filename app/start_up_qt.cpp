@@ -1,5 +1,5 @@
 #include "app/start_up.h"
 
-#include "ui/toolkit/qt/application.h"
+#include "ui/toolkit/qt/qt_backend.h"
 
-void InstallDesktopPlatform() { qvqt::EnsureApplication(); }
+void InstallDesktopPlatform() { tk::qt::InstallQtPlatform(); }

@@ -51,6 +51,7 @@ class LoginTest : public ::testing::Test {
     theMainWindow = main_;
   }
   void TearDown() override {
+    if (QVUI* w = theMainWindow.load()) tk::Shell_NotifyIcon(tk::NIM_DELETE, &w->trayIcon);
     for (tk::CWindowWnd* w : platform_windows()) {
       if (w->IsWindow()) w->DestroyWindow();
     }

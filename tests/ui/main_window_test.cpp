@@ -32,6 +32,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     for (QVUI* w : opened_) {
+      tk::Shell_NotifyIcon(tk::NIM_DELETE, &w->trayIcon);
       if (w->IsWindow()) w->DestroyWindow();
     }
     theMainWindow = nullptr;
