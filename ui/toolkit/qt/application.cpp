@@ -1,0 +1,78 @@
+#include "application.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QLoggingCategory>
+#include <QThread>
+#include <QTranslator>
+
+#include <cstdlib>
+
+namespace tk::qt {
+namespace {
+
+// QApplication keeps references to argc and argv for its whole life.
+int g_argc = 1;
+char g_arg0[] = "veltophone";
+char* g_argv[] = {g_arg0, nullptr};
+
+// Made once and never destroyed by static destruction: Qt's own globals
+// would be gone by then. ShutdownApplication ends it in order.
+QApplication* g_app = nullptr;
+
+void LoadTranslations(QApplication& app) {
+  const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  // qtbase gives the standard buttons (是/否, 确定/取消) their Chinese texts.
+  for (const char* name : {"qtbase_zh_CN", "qtmultimedia_zh_CN", "qtwebengine_zh_CN"}) {
+    auto* tr = new QTranslator(&app);
+    if (tr->load(QString::fromLatin1(name), dir))
+      app.installTranslator(tr);
+    else
+      delete tr;
+  }
+}
+
+void SetFont(QApplication& app) {
+  // The font that ./run installs for the Chinese texts; Qt falls back to any
+  // CJK font through fontconfig when it is missing.
+  QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+  font.setPixelSize(13);
+  font.setStyleHint(QFont::SansSerif);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  app.setFont(font);
+}
+
+}  // namespace
+
+void EnsureApplication() {
+  if (QCoreApplication::instance()) return;
+  // Qt reads this once, when the platform integration starts.
+  if (!std::getenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+    setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1", 1);
+  // Chromium's start-up chatter is not for our users.
+  QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setDesktopSettingsAware(true);
+  g_app = new QApplication(g_argc, g_argv);
+  g_app->setApplicationName(QStringLiteral("veltophone"));
+  g_app->setApplicationDisplayName(QString());
+  g_app->setApplicationVersion(QStringLiteral("2.2.8"));
+  QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+  LoadTranslations(*g_app);
+  SetFont(*g_app);
+}
+
+void ShutdownApplication() {
+  delete g_app;
+  g_app = nullptr;
+}
+
+bool OnGuiThread() {
+  QCoreApplication* app = QCoreApplication::instance();
+  return app && QThread::currentThread() == app->thread();
+}
+
+}  // namespace tk::qt
