@@ -73,8 +73,7 @@ bool CContainerUI::Remove(CControlUI* control, bool doNotDestroy) {
 bool CContainerUI::RemoveAt(int index, bool doNotDestroy) {
   CControlUI* control = GetItemAt(index);
   if (!control) return false;
-  DetachChild(control, !doNotDestroy);
-  return true;
+  return Remove(control, doNotDestroy);
 }
 
 void CContainerUI::RemoveAll() {

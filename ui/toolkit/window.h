@@ -55,9 +55,10 @@ class CWindowWnd {
   // takes the skin's size). Sends WM_CREATE to HandleMessage before it
   // returns (WindowImplBase builds its tree and runs InitWindow there).
   // Returns the handle, or null when the window could not be made.
-  HWND Create(HWND hwndParent, std::u16string_view pstrName, DWORD dwStyle, DWORD dwExStyle,
-              int x = 0, int y = 0, int cx = CW_USEDEFAULT, int cy = CW_USEDEFAULT,
-              HMENU hMenu = nullptr);
+  // All eight placement arguments are required (a missing extended style
+  // would otherwise shift x, y, width and height silently).
+  HWND Create(HWND hwndParent, std::u16string_view pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y, int cx,
+              int cy, HMENU hMenu = nullptr);
   // Closes the window: WM_CLOSE is posted with the code; the window, its
   // native window and its control tree are destroyed when it is handled;
   // the object stays (OnFinalMessage runs last).
