@@ -253,7 +253,9 @@ TEST_F(ToolkitTest, EditsTakeFocusAndTypedText) {
   EXPECT_EQ(w->Events(kNotifyKillFocus), std::vector<std::u16string>{u"killfocus:user"});
   PaintList list = D().Paint(w);
   for (auto& op : list.ops) {
-    if (op.kind == DrawKind::kText) EXPECT_EQ(op.text.find(u"密码"), std::u16string::npos);
+    if (op.kind == DrawKind::kText) {
+      EXPECT_EQ(op.text.find(u"密码"), std::u16string::npos);
+    }
   }
   // A click on a control that takes no focus clears the focus.
   D().ClickAt(w, {150, 10});
