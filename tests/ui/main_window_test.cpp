@@ -29,6 +29,16 @@ class MainWindowTest : public ::testing::Test {
     setenv("QV_HOST_API", "127.0.0.9", 1);
     platform_.ClearRecords();
     platform_.ResetQuit();
+    platform_.SetMessageBoxHandler({});
+  }
+
+  // Answers the exit question; every other box (a worker's failed fetch
+  // may come at any time) gets its default answer.
+  void AnswerExitQuestion(int answer) {
+    platform_.SetMessageBoxHandler([answer](const tk::headless::MessageBoxRecord& box) {
+      if (box.text == u"你确定要退出Velto网络电话软件吗？") return answer;
+      return (box.type & tk::MB_TYPEMASK) == tk::MB_YESNO ? tk::IDNO : tk::IDOK;
+    });
   }
   void TearDown() override {
     for (QVUI* w : opened_) {
@@ -255,7 +265,7 @@ TEST_F(MainWindowTest, TrayMenuItemsAndWebSite) {
 TEST_F(MainWindowTest, ExitAnsweredNoChangesNothing) {
   QVUI* w = Open();
   platform_.QueueMenuAnswer(QVUI::kMenuExit);
-  platform_.QueueMessageBoxAnswer(tk::IDNO);
+  AnswerExitQuestion(tk::IDNO);
   ASSERT_TRUE(driver_.ClickTray(w, QVUI::kTrayIconId, true));
   auto boxes = uitest::OwnBoxes();
   ASSERT_EQ(boxes.size(), 1u);
@@ -270,7 +280,7 @@ TEST_F(MainWindowTest, ExitAnsweredNoChangesNothing) {
 TEST_F(MainWindowTest, ExitAnsweredYesRemovesTrayAndQuits) {
   QVUI* w = Open();
   platform_.QueueMenuAnswer(QVUI::kMenuExit);
-  platform_.QueueMessageBoxAnswer(tk::IDYES);
+  AnswerExitQuestion(tk::IDYES);
   ASSERT_TRUE(driver_.ClickTray(w, QVUI::kTrayIconId, true));
   EXPECT_TRUE(platform_.HasQuit());
   EXPECT_EQ(platform_.QuitCode(), 0);

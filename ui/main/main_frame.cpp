@@ -27,7 +27,9 @@ tk::LRESULT QVUI::HandleMessage(tk::UINT uMsg, tk::WPARAM wParam, tk::LPARAM lPa
         if (lParam == tk::WM_LBUTTONDOWN) {
           TrayLeftClick();
         } else if (lParam == tk::WM_RBUTTONDOWN) {
-          TrayMenu();
+          // Run outside the tray icon's own event: choosing "退出" removes
+          // the icon, which must not happen while it is still dispatching.
+          PostCall([this] { TrayMenu(); });
         }
       }
       return 0;
