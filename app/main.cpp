@@ -2,6 +2,9 @@
 // instance for the same user), then the toolkit, the main window object
 // without a window, the login window, and the message loop.
 #include <poll.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <thread>
 
@@ -53,5 +56,8 @@ int main() {
   // 5. The message loop, until "退出", the login window's close button or a signal.
   tk::CPaintManagerUI::MessageLoop();
   qv::ShutdownSipEngine(0);
-  return 0;
+  // Request threads are never waited for and may still be inside the
+  // toolkit: end without running static destructors under their feet.
+  std::fflush(nullptr);
+  _exit(0);
 }
