@@ -16,6 +16,7 @@
 #include "storage/text.h"
 #include "ui/main/qvui.h"
 #include "ui/main/window_keeper.h"
+#include "ui/main/worker_task.h"
 #include "ui/toolkit/button.h"
 #include "ui_test_env.h"
 #include "web/reply_field.h"
@@ -50,7 +51,9 @@ class CallWindow {
   void Close() {
     if (window_ != nullptr && window_->IsWindow()) window_->DestroyWindow();
     theMainWindow = nullptr;
-    // Work the window's workers posted is dropped with it.
+    // The window's workers end; what they posted is dropped with it.
+    // (A failed fetch's message box needs the user-interface thread.)
+    EXPECT_TRUE(platform_.PumpUntil([] { return WaitForWorkerTasks(std::chrono::milliseconds(0)); }));
     platform_.RunPending();
     window_ = nullptr;
   }

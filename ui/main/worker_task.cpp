@@ -1,5 +1,7 @@
 #include "ui/main/worker_task.h"
 
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "ui/main/qvui.h"
@@ -20,6 +22,18 @@ void ApplyToWindow(QVUI* window, Fn fn) {
     if (window == nullptr || theMainWindow.load() != window) return;
     fn(*window);
   });
+}
+
+// The worker threads still running. Never destroyed: a worker may end
+// while the process exits.
+struct RunningWorkers {
+  std::mutex mutex;
+  std::condition_variable done;
+  int count = 0;
+};
+RunningWorkers& Running() {
+  static auto* running = new RunningWorkers();
+  return *running;
 }
 
 }  // namespace
@@ -52,7 +66,17 @@ void StartWorkerTask(std::u16string_view command, std::string url, int line, std
   task.number = number;
   task.window = theMainWindow.load();
   if (task.window != nullptr) task.phone = task.window->phone;
-  std::thread(RunWorkerTask, std::move(task)).detach();
+  RunningWorkers& running = Running();
+  {
+    std::lock_guard lock(running.mutex);
+    ++running.count;
+  }
+  std::thread([task = std::move(task), &running]() mutable {
+    RunWorkerTask(std::move(task));
+    std::lock_guard lock(running.mutex);
+    --running.count;
+    running.done.notify_all();
+  }).detach();
 }
 
 int RunWorkerTask(WorkerTask task) {
@@ -86,4 +110,10 @@ int RunWorkerTask(WorkerTask task) {
     });
   }
   return 0;
+}
+
+bool WaitForWorkerTasks(std::chrono::milliseconds limit) {
+  RunningWorkers& running = Running();
+  std::unique_lock lock(running.mutex);
+  return running.done.wait_for(lock, limit, [&] { return running.count == 0; });
 }

@@ -12,6 +12,7 @@
 //                          the location for the task's call line
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,11 @@ struct WorkerTask {
 // Starts `command` on a new thread for the current main window (user-
 // interface thread only). The thread is not waited for.
 void StartWorkerTask(std::u16string_view command, std::string url, int line, std::u16string_view number = {});
+
+// Waits until every worker thread started so far has ended (its effect is
+// then posted to the user-interface thread); false when some still run
+// after `limit`.
+bool WaitForWorkerTasks(std::chrono::milliseconds limit);
 
 // The thread's routine (also callable directly by tests: it blocks for the
 // fetch and posts the effect to the user-interface thread).
