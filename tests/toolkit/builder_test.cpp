@@ -307,3 +307,18 @@ TEST_F(ToolkitTest, ImagesResolveAgainstSkinFolderAndInstancePath) {
     if (op.kind == DrawKind::kImage && op.image == skins + u"calledIn.png") found = true;
   EXPECT_TRUE(found);
 }
+
+TEST_F(ToolkitTest, IncludedPiecesInsideContainers) {
+  m_dir.Write("row.xml", R"(<HorizontalLayout name="row" height="20"><Label name="cell"/></HorizontalLayout>)");
+  m_dir.Write("self.xml", R"(<VerticalLayout name="self"><Include source="self.xml"/></VerticalLayout>)");
+  TestWindow* w = Open(R"(<Window><VerticalLayout name="host">
+      <Include source="row.xml" count="3"/>
+      <Include source="self.xml"/>
+      <Include source="missing.xml"/>
+    </VerticalLayout></Window>)");
+  auto* host = w->Pm().Find<CContainerUI>(u"host");
+  ASSERT_EQ(host->GetCount(), 4);
+  EXPECT_EQ(host->FindSubControls(u"cell").size(), 3u);
+  // The self-including file stops after a few levels.
+  EXPECT_LE(host->FindSubControls(u"self").size(), static_cast<std::size_t>(CDialogBuilder::kMaxIncludeDepth + 1));
+}

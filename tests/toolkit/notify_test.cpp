@@ -333,3 +333,47 @@ TEST_F(ToolkitTest, TimersRunOnTheVirtualClock) {
   D().AdvanceTime(5000);
   EXPECT_EQ(w->Events(kNotifyTimer).size(), 10u);
 }
+
+TEST_F(ToolkitTest, RichEditAppendsCountsLinesAndScrolls) {
+  TestWindow* w = Open(R"(<Window><VerticalLayout>
+      <RichEdit name="chatContent" height="100" style="rich-edit"/>
+      <Edit name="wordEdit" height="30"/></VerticalLayout></Window>)");
+  auto* chat = w->Pm().Find<CRichEditUI>(u"chatContent");
+  EXPECT_EQ(chat->GetLineCount(), 1);
+  for (int i = 0; i < 20; ++i) chat->AppendText(u"13800000000   2026-01-02 03:04:05\n你好\n");
+  EXPECT_EQ(chat->GetLineCount(), 41);
+  EXPECT_EQ(chat->GetText().size(), 20u * 37u);
+  w->Pm().UpdateLayout();
+  Size range = chat->GetScrollRange();
+  EXPECT_GT(range.cy, 0);
+  // Scrolling past the end stops at the end; negative stops at the top.
+  chat->SetScrollPos({0, 22 * chat->GetLineCount()});
+  EXPECT_EQ(chat->GetScrollPos().cy, std::min(range.cy, 22 * 41));
+  chat->SetScrollPos({0, -5});
+  EXPECT_EQ(chat->GetScrollPos().cy, 0);
+  // "\r\n" and a lone "\r" end lines too.
+  CRichEditUI other;
+  other.AppendText(u"a\r\nb\rc");
+  EXPECT_EQ(other.GetLineCount(), 3);
+  // A read-only box takes no typing; its keys reach the window.
+  ASSERT_TRUE(D().Click(w, u"chatContent"));
+  D().Char(w, u'x');
+  EXPECT_EQ(chat->GetText().find(u'x'), std::u16string::npos);
+}
+
+TEST_F(ToolkitTest, TabMovesTheFocusAndItemsExpand) {
+  TestWindow* w = Open(kForm);
+  ASSERT_TRUE(D().Click(w, u"user"));
+  D().Key(w, VK_TAB);
+  EXPECT_EQ(w->Pm().GetFocus()->GetName(), u"password");
+  D().Key(w, VK_TAB, kModShift);
+  EXPECT_EQ(w->Pm().GetFocus()->GetName(), u"user");
+  auto* list = w->Pm().Find<CListUI>(u"Maillist");
+  auto* item = new CListContainerElementUI;
+  item->SetName(u"calledList_node");
+  list->Add(item);
+  item->Expand(true);
+  item->Expand(true);
+  item->Expand(false);
+  EXPECT_EQ(w->Events(kNotifyItemExpand).size(), 2u);
+}

@@ -268,3 +268,33 @@ TEST_F(ToolkitTest, WebBrowserNavigatesWhenShown) {
   w->Pm().UpdateLayout();
   EXPECT_FALSE(view->Visible());
 }
+
+namespace {
+// A window that destroys itself from its own click handler and deletes
+// its object when the window is gone.
+class SelfDeleting : public tktest::TestWindow {
+ public:
+  SelfDeleting(bool* gone) : TestWindow(u"self.xml"), m_gone(gone) {}
+  void OnFinalMessage(HWND) override {
+    *m_gone = true;
+    delete this;
+  }
+
+ private:
+  bool* m_gone;
+};
+}  // namespace
+
+TEST_F(ToolkitTest, WindowMayDestroyAndDeleteItselfFromItsHandler) {
+  m_dir.Write("self.xml", kTitled);
+  bool gone = false;
+  auto* w = new SelfDeleting(&gone);
+  ASSERT_NE(w->Create(nullptr, u"x", WS_VISIBLE, 0, 0, 0, 300, 300), nullptr);
+  HWND h = w->GetHWND();
+  w->onNotify = [w](TNotifyUI& msg) {
+    if (msg.pSender->GetName() == u"closebtn") w->DestroyWindow();
+  };
+  ASSERT_TRUE(D().Click(w, u"closebtn"));
+  EXPECT_TRUE(gone);
+  EXPECT_EQ(CWindowWnd::FromHandle(h), nullptr);
+}

@@ -213,6 +213,10 @@ class Builder {
     ApplyAttributes(control, node);
     if (CContainerUI* container = control->AsContainer()) {
       for (const XmlNode& child : node.children) {
+        if (child.name == u"Include") {
+          AddIncluded(container, child);
+          continue;
+        }
         if (IsResourceElement(child.name)) continue;
         CControlUI* built = Build(child);
         if (!built) continue;
@@ -220,6 +224,26 @@ class Builder {
       }
     }
     return control;
+  }
+
+  // <Include source="piece.xml" count="n"/> inside a container: the piece's
+  // control, n times (1 by default, at most 100).
+  void AddIncluded(CContainerUI* container, const XmlNode& include) {
+    const std::u16string* source = include.Attribute(u"source");
+    if (!source || m_includeDepth >= CDialogBuilder::kMaxIncludeDepth) return;
+    int count = 1;
+    if (const std::u16string* c = include.Attribute(u"count")) count = std::clamp(ParseInt(*c).value_or(1), 0, 100);
+    std::u16string saved = error;
+    auto root = Load(*source);
+    error = saved;
+    if (!root || root->name == u"Window") return;
+    ++m_includeDepth;
+    for (int i = 0; i < count; ++i) {
+      CControlUI* built = Build(*root);
+      if (!built) break;
+      if (!container->Add(built)) delete built;
+    }
+    --m_includeDepth;
   }
 
   void ApplyAttributes(CControlUI* control, const XmlNode& node) {
@@ -237,6 +261,7 @@ class Builder {
   CPaintManagerUI* m_manager;
   IDialogBuilderCallback* m_callback;
   int m_count = 0;
+  int m_includeDepth = 0;
 };
 
 }  // namespace

@@ -12,6 +12,10 @@
 // attribute goes through the control's attribute setter (style first,
 // then the others in order).
 //
+// Inside a container, <Include source="piece.xml" count="n"/> builds the
+// piece's control there (n times; includes nest at most kMaxIncludeDepth
+// deep, so a file that includes itself ends).
+//
 // Before the file itself, the theme "theme.xml" of the skin folder is
 // merged into the paint manager's resources (once per window).
 //

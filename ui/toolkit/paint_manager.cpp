@@ -115,6 +115,7 @@ CPaintManagerUI::CPaintManagerUI() : m_pResources(std::make_unique<SkinResources
 
 CPaintManagerUI::~CPaintManagerUI() {
   m_iDispatchDepth = 0;
+  m_iEventDepth = 0;
   DestroyTree();
   RemoveAllTimers();
   FlushReaped();
@@ -210,7 +211,7 @@ void CPaintManagerUI::FireTimer(CControlUI* control, UINT id) {
   for (auto& t : m_timers)
     if (t->control == control && t->id == id) live = true;
   if (!live || control->GetManager() != this) return;
-  BeginDispatch();
+  BeginEvent();
   TEventUI event;
   event.Type = EventType::kTimer;
   event.pSender = control;
@@ -218,7 +219,7 @@ void CPaintManagerUI::FireTimer(CControlUI* control, UINT id) {
   event.wParam = id;
   control->DoEvent(event);
   SendNotify(control, kNotifyTimer, id, 0);
-  EndDispatch();
+  EndEvent();
 }
 
 // ---- Option groups ----
@@ -272,11 +273,11 @@ void CPaintManagerUI::SendNotify(TNotifyUI& msg) {
   if (!msg.pSender || msg.pSender->GetManager() != this) return;
   msg.dwTimestamp = Now();
   msg.ptMouse = m_ptLastMouse;
-  BeginDispatch();
+  BeginEvent();
   std::vector<INotifyUI*> notifiers = m_notifiers;
   for (INotifyUI* n : notifiers)
     if (std::find(m_notifiers.begin(), m_notifiers.end(), n) != m_notifiers.end()) n->Notify(msg);
-  EndDispatch();
+  EndEvent();
 }
 
 void CPaintManagerUI::AddMessageFilter(IMessageFilterUI* filter) {
@@ -305,7 +306,7 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
 void CPaintManagerUI::SetFocus(CControlUI* control) {
   if (control == m_pFocus) return;
   if (control && (control->GetManager() != this || !control->IsShown() || !control->IsEnabled())) return;
-  BeginDispatch();
+  BeginEvent();
   CControlUI* old = m_pFocus;
   m_pFocus = control;
   if (old) {
@@ -325,7 +326,7 @@ void CPaintManagerUI::SetFocus(CControlUI* control) {
     SendNotify(control, kNotifySetFocus);
   }
   if (m_pObserver) m_pObserver->FocusChanged(m_pFocus);
-  EndDispatch();
+  EndEvent();
 }
 
 bool CPaintManagerUI::SetNextTabControl(bool forward) {
@@ -412,16 +413,16 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     case WM_RBUTTONUP:
     case WM_MOUSEWHEEL:
     case WM_MOUSELEAVE:
-      BeginDispatch();
+      BeginEvent();
       HandleMouse(uMsg, wParam, lParam);
-      EndDispatch();
+      EndEvent();
       return true;
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_CHAR:
-      BeginDispatch();
+      BeginEvent();
       HandleKey(uMsg, wParam, lParam);
-      EndDispatch();
+      EndEvent();
       return true;
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) SetClientSize({LOWORD(static_cast<std::uintptr_t>(lParam)), HIWORD(static_cast<std::uintptr_t>(lParam))});
@@ -434,9 +435,9 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         event.Type = EventType::kButtonUp;
         event.pSender = captured;
         event.ptMouse = {-1, -1};
-        BeginDispatch();
+        BeginEvent();
         captured->DoEvent(event);
-        EndDispatch();
+        EndEvent();
       }
       return true;
     default:

@@ -191,6 +191,17 @@ class CPaintManagerUI {
   bool IsDispatching() const { return m_iDispatchDepth > 0; }
   void BeginDispatch() { ++m_iDispatchDepth; }
   void EndDispatch();
+  // Control-level dispatch (input to controls, timers, notifications):
+  // the stack then holds frames of controls of the tree.
+  void BeginEvent() {
+    ++m_iEventDepth;
+    BeginDispatch();
+  }
+  void EndEvent() {
+    --m_iEventDepth;
+    EndDispatch();
+  }
+  bool IsHandlingEvent() const { return m_iEventDepth > 0; }
   void ControlChanged(CControlUI* control);
   // Destroys the tree and everything attached to it (the window is closing).
   void DestroyTree();
@@ -228,6 +239,7 @@ class CPaintManagerUI {
   CControlUI* m_pEventClick = nullptr;
   Point m_ptLastMouse;
   int m_iDispatchDepth = 0;
+  int m_iEventDepth = 0;
   std::vector<CControlUI*> m_reaped;
   std::u16string m_sResourcePath;
   mutable std::map<std::u16string, std::u16string, std::less<>> m_imageCache;

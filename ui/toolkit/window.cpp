@@ -117,6 +117,7 @@ class WindowEventsAdapter : public NativeWindowEvents {
 CWindowWnd::CWindowWnd() : m_alive(std::make_shared<bool>(false)) {}
 
 CWindowWnd::~CWindowWnd() {
+  *m_objectAlive = false;
   if (m_hWnd.load()) {
     // Destroyed with its window still open: close it without calling back.
     HWND h = m_hWnd.load();
@@ -199,6 +200,14 @@ void CWindowWnd::Close(UINT nRet) {
 void CWindowWnd::DestroyWindow() {
   HWND h = m_hWnd.load();
   if (!h || m_bClosing) return;
+  CPaintManagerUI* pm = GetPaintManager();
+  if (pm && pm->IsHandlingEvent()) {
+    // Controls of this window are still on the stack: finish after them.
+    PostToUiThread([h] {
+      if (CWindowWnd* w = FromHandle(h)) w->DestroyWindow();
+    });
+    return;
+  }
   m_bClosing = true;
   auto alive = m_alive;
   HandleMessage(WM_DESTROY, 0, 0);
@@ -282,7 +291,7 @@ bool CWindowWnd::IsWindowVisible() const { return m_native && m_native->IsVisibl
 
 LRESULT CWindowWnd::SendMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   if (!m_hWnd.load()) return 0;
-  auto alive = m_alive;
+  auto alive = m_objectAlive;
   CPaintManagerUI* pm = GetPaintManager();
   if (pm) pm->BeginDispatch();
   LRESULT r = HandleMessage(uMsg, wParam, lParam);
@@ -300,7 +309,7 @@ void CWindowWnd::PostCall(std::function<void()> fn) {
   PostToUiThread([h, fn = std::move(fn)] {
     CWindowWnd* w = FromHandle(h);
     if (!w) return;
-    auto alive = w->m_alive;
+    auto alive = w->m_objectAlive;
     CPaintManagerUI* pm = w->GetPaintManager();
     if (pm) pm->BeginDispatch();
     fn();
@@ -311,6 +320,7 @@ void CWindowWnd::PostCall(std::function<void()> fn) {
 LRESULT CWindowWnd::DispatchMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   if (!m_hWnd.load()) return 0;
   auto alive = m_alive;
+  auto objectAlive = m_objectAlive;
   CPaintManagerUI* pm = GetPaintManager();
   if (pm) pm->BeginDispatch();
   LRESULT lRes = 0;
@@ -318,7 +328,7 @@ LRESULT CWindowWnd::DispatchMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     bool keyboard = uMsg == WM_KEYDOWN || uMsg == WM_KEYUP || uMsg == WM_CHAR;
     if (!(keyboard && RouteToFocusedControl(uMsg, wParam, lParam))) lRes = HandleMessage(uMsg, wParam, lParam);
   }
-  if (*alive && pm) pm->EndDispatch();
+  if (*objectAlive && pm) pm->EndDispatch();
   return lRes;
 }
 

@@ -63,7 +63,8 @@ class CWindowWnd {
   // native window and its control tree are destroyed when it is handled;
   // the object stays (OnFinalMessage runs last).
   void Close(UINT nRet = IDOK);
-  // Destroys the window now (not from inside its own event handling).
+  // Destroys the window: at once, or, when called from inside the
+  // handling of one of its controls' events, right after that handling.
   void DestroyWindow();
   bool IsWindow() const { return m_hWnd.load() != nullptr; }
   UINT GetCloseCode() const { return m_uCloseCode; }
@@ -124,6 +125,7 @@ class CWindowWnd {
   std::unique_ptr<NativeWindow> m_native;
   std::unique_ptr<WindowEventsAdapter> m_events;
   std::shared_ptr<bool> m_alive;  // false once destroyed; shared with posted calls
+  std::shared_ptr<bool> m_objectAlive = std::make_shared<bool>(true);  // false once the object is gone
   std::u16string m_sTitle;
   friend class WindowEventsAdapter;
 };

@@ -41,8 +41,9 @@ bool Driver::ClickPoint(CWindowWnd* window, CControlUI* control, Point* pt) {
   return true;
 }
 
-void Driver::Mouse(CWindowWnd* window, UINT message, Point pt, UINT keys, int wheel) {
-  HeadlessWindow* hw = m_platform.Window(window->GetHWND());
+void Driver::Mouse(HWND hwnd, UINT message, Point pt, UINT keys, int wheel) {
+  // By handle: an action may close the window, or delete its object.
+  HeadlessWindow* hw = CWindowWnd::FromHandle(hwnd) ? m_platform.Window(hwnd) : nullptr;
   if (!hw || !hw->Events()) return;
   hw->Events()->OnMouse(message, pt, keys, wheel);
   m_platform.RunPending();
@@ -60,9 +61,10 @@ bool Driver::Click(CWindowWnd* window, CControlUI* control) {
   for (CControlUI* c = hit; c; c = c->GetParent())
     if (c == control) reaches = true;
   if (!reaches || !control->IsEnabled()) return false;
-  Mouse(window, WM_MOUSEMOVE, pt);
-  Mouse(window, WM_LBUTTONDOWN, pt, MK_LBUTTON);
-  if (window->GetHWND()) Mouse(window, WM_LBUTTONUP, pt);
+  HWND h = window->GetHWND();
+  Mouse(h, WM_MOUSEMOVE, pt);
+  Mouse(h, WM_LBUTTONDOWN, pt, MK_LBUTTON);
+  Mouse(h, WM_LBUTTONUP, pt);
   return true;
 }
 
@@ -85,30 +87,34 @@ bool Driver::DoubleClick(CWindowWnd* window, CControlUI* control) {
 bool Driver::RightClick(CWindowWnd* window, std::u16string_view name) {
   Point pt;
   if (!ClickPoint(window, Find(window, name), &pt)) return false;
-  Mouse(window, WM_RBUTTONDOWN, pt, MK_RBUTTON);
-  if (window->GetHWND()) Mouse(window, WM_RBUTTONUP, pt);
+  HWND h = window->GetHWND();
+  Mouse(h, WM_RBUTTONDOWN, pt, MK_RBUTTON);
+  Mouse(h, WM_RBUTTONUP, pt);
   return true;
 }
 
 void Driver::ClickAt(CWindowWnd* window, Point pt) {
-  Mouse(window, WM_MOUSEMOVE, pt);
-  Mouse(window, WM_LBUTTONDOWN, pt, MK_LBUTTON);
-  if (window->GetHWND()) Mouse(window, WM_LBUTTONUP, pt);
+  HWND h = window->GetHWND();
+  Mouse(h, WM_MOUSEMOVE, pt);
+  Mouse(h, WM_LBUTTONDOWN, pt, MK_LBUTTON);
+  Mouse(h, WM_LBUTTONUP, pt);
 }
 
 void Driver::DoubleClickAt(CWindowWnd* window, Point pt) {
-  Mouse(window, WM_MOUSEMOVE, pt);
-  Mouse(window, WM_LBUTTONDOWN, pt, MK_LBUTTON);
-  if (window->GetHWND()) Mouse(window, WM_LBUTTONUP, pt);
-  if (window->GetHWND()) Mouse(window, WM_LBUTTONDBLCLK, pt, MK_LBUTTON);
-  if (window->GetHWND()) Mouse(window, WM_LBUTTONUP, pt);
+  HWND h = window->GetHWND();
+  Mouse(h, WM_MOUSEMOVE, pt);
+  Mouse(h, WM_LBUTTONDOWN, pt, MK_LBUTTON);
+  Mouse(h, WM_LBUTTONUP, pt);
+  Mouse(h, WM_LBUTTONDBLCLK, pt, MK_LBUTTON);
+  Mouse(h, WM_LBUTTONUP, pt);
 }
 
 bool Driver::Wheel(CWindowWnd* window, std::u16string_view name, int notches) {
   Point pt;
   if (!ClickPoint(window, Find(window, name), &pt)) return false;
-  Mouse(window, WM_MOUSEMOVE, pt);
-  Mouse(window, WM_MOUSEWHEEL, pt, 0, notches * 120);
+  HWND h = window->GetHWND();
+  Mouse(h, WM_MOUSEMOVE, pt);
+  Mouse(h, WM_MOUSEWHEEL, pt, 0, notches * 120);
   return true;
 }
 
@@ -126,10 +132,7 @@ void Driver::DoubleClickCaption(CWindowWnd* window) {
         break;
       }
   }
-  HeadlessWindow* hw = m_platform.Window(window->GetHWND());
-  if (!hw || !hw->Events()) return;
-  hw->Events()->OnMouse(WM_NCLBUTTONDBLCLK, pt, MK_LBUTTON, 0);
-  m_platform.RunPending();
+  Mouse(window->GetHWND(), WM_NCLBUTTONDBLCLK, pt, MK_LBUTTON);
 }
 
 bool Driver::SelectItem(CWindowWnd* window, std::u16string_view name, int index) {
@@ -150,31 +153,34 @@ bool Driver::SelectItem(CWindowWnd* window, std::u16string_view name, int index)
 
 bool Driver::Type(CWindowWnd* window, std::u16string_view name, std::u16string_view text) {
   CControlUI* control = Find(window, name);
+  HWND h = window->GetHWND();
   if (!Click(window, control)) return false;
-  for (char16_t ch : text) Char(window, ch);
+  for (char16_t ch : text) {
+    CWindowWnd* w = CWindowWnd::FromHandle(h);
+    if (!w) return false;
+    Char(w, ch);
+  }
   return true;
 }
 
-void Driver::Key(CWindowWnd* window, UINT vk, UINT mods) {
-  HeadlessWindow* hw = m_platform.Window(window->GetHWND());
+void Driver::KeyMessage(HWND hwnd, UINT message, UINT code, UINT mods) {
+  HeadlessWindow* hw = CWindowWnd::FromHandle(hwnd) ? m_platform.Window(hwnd) : nullptr;
   if (!hw || !hw->Events()) return;
-  hw->Events()->OnKey(WM_KEYDOWN, vk, mods);
-  m_platform.RunPending();
-  if (!window->GetHWND()) return;
-  hw = m_platform.Window(window->GetHWND());
-  if (hw && hw->Events()) hw->Events()->OnKey(WM_KEYUP, vk, mods);
+  hw->Events()->OnKey(message, code, mods);
   m_platform.RunPending();
 }
 
-void Driver::Char(CWindowWnd* window, char16_t ch) {
-  HeadlessWindow* hw = m_platform.Window(window->GetHWND());
-  if (!hw || !hw->Events()) return;
-  hw->Events()->OnKey(WM_CHAR, ch, 0);
-  m_platform.RunPending();
+void Driver::Key(CWindowWnd* window, UINT vk, UINT mods) {
+  HWND h = window->GetHWND();
+  KeyMessage(h, WM_KEYDOWN, vk, mods);
+  KeyMessage(h, WM_KEYUP, vk, mods);
 }
+
+void Driver::Char(CWindowWnd* window, char16_t ch) { KeyMessage(window->GetHWND(), WM_CHAR, ch, 0); }
 
 void Driver::RequestClose(CWindowWnd* window) {
-  HeadlessWindow* hw = m_platform.Window(window->GetHWND());
+  HWND h = window->GetHWND();
+  HeadlessWindow* hw = CWindowWnd::FromHandle(h) ? m_platform.Window(h) : nullptr;
   if (!hw || !hw->Events()) return;
   hw->Events()->OnCloseRequest();
   m_platform.RunPending();

@@ -1,7 +1,8 @@
 // The test driver: acts on windows as a user would, through the same path
 // as real input (hit-testing at the control's centre, the focused control
 // for keys), on the headless backend. Every action runs the posted work
-// that it caused before it returns. User-interface thread only.
+// that it caused before it returns; an action that closes its window (or
+// deletes the window object) simply ends there. User-interface thread only.
 #pragma once
 
 #include <functional>
@@ -78,7 +79,8 @@ class Driver {
   PaintList Paint(CWindowWnd* window);
 
  private:
-  void Mouse(CWindowWnd* window, UINT message, Point pt, UINT keys = 0, int wheel = 0);
+  void Mouse(HWND hwnd, UINT message, Point pt, UINT keys = 0, int wheel = 0);
+  void KeyMessage(HWND hwnd, UINT message, UINT code, UINT mods);
 
   HeadlessPlatform& m_platform;
 };
