@@ -223,8 +223,10 @@ class ControlAccessible : public QAccessibleInterface,
     }
     CControlUI* c = m_control;
     const bool shown = c->IsShown();
+    // Qt's bridge drops "visible" along with "showing" for offscreen
+    // controls; a list item scrolled out of view stays findable.
     s.invisible = !shown;
-    s.offscreen = !shown || VisiblePart(c).IsEmpty();
+    s.offscreen = !shown;
     s.disabled = !EnabledWithAncestors(c);
     s.focusable = c->IsFocusable();
     s.focused = c->IsFocused();

@@ -32,4 +32,7 @@ QImage RenderWindow(HWND hwnd);
 // Same, written as a PNG file; false when it could not be written.
 bool RenderWindowToPng(HWND hwnd, const std::u16string& path);
 
+// Whether the embedded browser can be shown (its module is installed).
+bool WebViewAvailable();
+
 }  // namespace tk::qt

@@ -211,6 +211,8 @@ QtPlatform& InstallQtPlatform() {
 
 QtPlatform* CurrentQtPlatform() { return dynamic_cast<QtPlatform*>(&CurrentPlatform()); }
 
+bool WebViewAvailable() { return WebView::Available(); }
+
 QWidget* WidgetOf(HWND hwnd) { return OwnerWidget(hwnd); }
 
 QImage RenderWindow(HWND hwnd) {

@@ -37,4 +37,9 @@ std::u16string SoundPlayer::Playing() const {
   return {};
 }
 
+bool SoundPlayer::IsPlaying(const std::u16string& path) const {
+  auto it = m_effects.find(path);
+  return it != m_effects.end() && it->second->isPlaying();
+}
+
 }  // namespace tk::qt

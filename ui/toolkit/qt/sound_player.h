@@ -23,6 +23,8 @@ class SoundPlayer {
   void Stop();
   // The file of the sound now playing (or loading to play); empty when silent.
   std::u16string Playing() const;
+  // Whether the sound of that file is audible now.
+  bool IsPlaying(const std::u16string& path) const;
 
  private:
   // One effect per file, kept: loading the WAV again for every key press

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QRect>
 #include <QSystemTrayIcon>
 
 #include "ui/toolkit/win32.h"
@@ -86,6 +87,8 @@ void TrayIcon::Hide() {
   icon_->deleteLater();
   icon_ = nullptr;
 }
+
+QRect TrayIcon::Geometry() const { return icon_ ? icon_->geometry() : QRect(); }
 
 bool TrayIcon::IsShown() const { return icon_ && icon_->isVisible(); }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 class QIcon;
+class QRect;
 class QSystemTrayIcon;
 
 namespace tk::qt {
@@ -30,6 +31,8 @@ class TrayIcon {
   void Activate(int reason);
   void Hide();
   bool IsShown() const;
+  // Where the icon is on the screen (empty while it is in no tray).
+  QRect Geometry() const;
   // Whether a system tray is there to show the icon.
   static bool TrayAvailable();
 

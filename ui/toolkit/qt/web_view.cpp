@@ -12,8 +12,11 @@ namespace {
 
 using CreateFn = QWidget* (*)(QWidget*);
 
+// Beside the executable.
 QString ModulePath() {
-  return QCoreApplication::applicationDirPath() + QStringLiteral("/libqv_web_view.so");
+  const QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                   : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+  return dir + QStringLiteral("/libqv_web_view.so");
 }
 
 CreateFn LoadModule() {
