@@ -322,3 +322,40 @@ TEST_F(ToolkitTest, IncludedPiecesInsideContainers) {
   // The self-including file stops after a few levels.
   EXPECT_LE(host->FindSubControls(u"self").size(), static_cast<std::size_t>(CDialogBuilder::kMaxIncludeDepth + 1));
 }
+
+TEST_F(ToolkitTest, MangledSkinsNeverCrash) {
+  // Random damage to a real skin (fixed seed): truncation, byte flips,
+  // inserted markup. Each build either works or gives null.
+  TestWindow* w = Open(R"(<Window><VerticalLayout/></Window>)");
+  std::string base = kGallery;
+  unsigned seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) & 0xFFFFFF;
+  };
+  const char* inserts[] = {"<", ">", "\"", "&", "&#x0;", "<Label", "</VerticalLayout>", "<!DOCTYPE", "=", "'"};
+  int built = 0;
+  for (int round = 0; round < 400; ++round) {
+    std::string s = base;
+    int edits = 1 + static_cast<int>(next() % 4);
+    for (int e = 0; e < edits && !s.empty(); ++e) {
+      std::size_t at = next() % s.size();
+      switch (next() % 3) {
+        case 0: s.resize(at); break;
+        case 1: s[at] = static_cast<char>(next() & 0xFF); break;
+        default: s.insert(at, inserts[next() % 10]); break;
+      }
+    }
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.CreateFromText(s, &w->Pm()));
+    if (root) {
+      ++built;
+      // Whatever was built can be attached, laid out and painted.
+      auto* host = w->Pm().GetRoot()->AsContainer();
+      host->Add(root.release());
+      D().Paint(w);
+      host->RemoveAll();
+    }
+  }
+  EXPECT_GT(built, 0);
+}
