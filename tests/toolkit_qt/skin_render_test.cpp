@@ -33,7 +33,7 @@ TEST(SkinRender, WindowSkinsAndPiecesBecomePictures) {
   };
   const QString skins = QStringLiteral(QV_BIN_DIR "/Skins/");
   const QList<Case> cases = {
-      {QStringLiteral(QV_GALLERY_SKIN_COPY), {}, QSize(300, 550)},
+      {QStringLiteral(QV_GALLERY_SKIN_COPY), {QStringLiteral("--skins=") + skins}, QSize(300, 550)},
       {skins + QStringLiteral("LoginWin.xml"), {}, QSize(300, 550)},
       {skins + QStringLiteral("quova.xml"), {QStringLiteral("--set=tabs:selectedid=2")}, QSize(300, 550)},
       {skins + QStringLiteral("calledsortLayout.xml"), {QStringLiteral("--size=280x60")}, QSize(280, 60)},
@@ -65,7 +65,8 @@ TEST(SkinRender, BadInputFailsWithAMessage) {
   const QString out = dir.filePath(QStringLiteral("out.png"));
   for (const QStringList& args : {QStringList{broken, out}, QStringList{dir.filePath(QStringLiteral("missing.xml")), out},
                                    QStringList{broken}, QStringList{QStringLiteral("--size=0x0"), broken, out},
-                                   QStringList{QStringLiteral("--set=nocolon"), broken, out}}) {
+                                   QStringList{QStringLiteral("--set=nocolon"), broken, out},
+                                   QStringList{QStringLiteral("--skins=/nonexistent"), broken, out}}) {
     const RenderRun run = SkinRender(args);
     EXPECT_GT(run.code, 0) << args.join(QLatin1Char(' ')).toStdString();
     EXPECT_FALSE(run.errors.isEmpty());

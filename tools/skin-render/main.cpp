@@ -2,13 +2,14 @@
 // PNG, without a display (Qt's offscreen platform). For reviewing skins and
 // for the pictures of the README.
 //
-//   skin-render [--size=WxH] [--set=NAME:ATTR=VALUE ...] SKIN.xml OUT.png
+//   skin-render [--size=WxH] [--skins=DIR] [--set=NAME:ATTR=VALUE ...] SKIN.xml OUT.png
 //
 // A window skin (<Window> root) is drawn at its own size; a piece of a
 // window (any other root) is drawn inside an empty window of --size
-// (default 300x550). Images are looked up in the skin file's folder, whose
-// "theme.xml" is merged first. --set applies an attribute to a named
-// control before drawing (e.g. --set=tabs:selectedid=2).
+// (default 300x550). The skin folder (its "theme.xml" is merged first, and
+// images are looked up there) is the skin file's folder, or --skins.
+// --set applies an attribute to a named control before drawing (e.g.
+// --set=tabs:selectedid=2).
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -45,7 +46,7 @@ struct Setting {
 };
 
 int Usage() {
-  std::fprintf(stderr, "usage: skin-render [--size=WxH] [--set=NAME:ATTR=VALUE ...] SKIN.xml OUT.png\n");
+  std::fprintf(stderr, "usage: skin-render [--size=WxH] [--skins=DIR] [--set=NAME:ATTR=VALUE ...] SKIN.xml OUT.png\n");
   return 2;
 }
 
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
   int width = 300, height = 550;
   std::vector<Setting> settings;
   std::vector<std::string> files;
+  std::string skinsDir;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
     if (std::strncmp(a, "--size=", 7) == 0) {
@@ -80,6 +82,8 @@ int main(int argc, char** argv) {
       const int eq = spec.indexOf(QLatin1Char('='), colon + 1);
       if (colon <= 0 || eq <= colon + 1) return Usage();
       settings.push_back({U16(spec.left(colon)), U16(spec.mid(colon + 1, eq - colon - 1)), U16(spec.mid(eq + 1))});
+    } else if (std::strncmp(a, "--skins=", 8) == 0) {
+      skinsDir = a + 8;
     } else if (a[0] == '-' && a[1] == '-') {
       return Usage();
     } else {
@@ -98,8 +102,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "skin-render: no such file: %s\n", files[0].c_str());
     return 1;
   }
-  std::u16string folder = U16(skin.absolutePath() + QLatin1Char('/'));
-  std::u16string file = U16(skin.fileName());
+  const QString skinsPath = skinsDir.empty() ? skin.absolutePath() : QFileInfo(QString::fromLocal8Bit(skinsDir.c_str())).absoluteFilePath();
+  if (!QFileInfo(skinsPath).isDir()) {
+    std::fprintf(stderr, "skin-render: no such folder: %s\n", skinsPath.toLocal8Bit().constData());
+    return 1;
+  }
+  std::u16string folder = U16(skinsPath + QLatin1Char('/'));
+  std::u16string file = U16(skinsDir.empty() ? skin.fileName() : skin.absoluteFilePath());
   bool whole = RootElement(skin.absoluteFilePath()) == QLatin1String("Window");
 
   // A piece is drawn inside a window of its own, made up here.

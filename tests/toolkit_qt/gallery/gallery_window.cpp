@@ -40,7 +40,9 @@ void GalleryWindow::RebuildList(int count) {
   for (int i = 0; i < count; ++i) {
     auto* item = new tk::CListContainerElementUI;
     item->SetName(u"item");
-    item->ApplyAttributeList(u"height=\"30\" inset=\"10,0,6,0\" childvalign=\"vcenter\"");
+    item->ApplyAttributeList(u"height=\"30\"");
+    auto* row = new tk::CHorizontalLayoutUI;
+    row->ApplyAttributeList(u"inset=\"10,3,6,3\"");
     auto* label = new tk::CLabelUI;
     label->SetName(u"item_name");
     label->ApplyAttributeList(u"showhtml=\"true\" font=\"1\"");
@@ -48,8 +50,9 @@ void GalleryWindow::RebuildList(int count) {
     auto* button = new tk::CButtonUI;
     button->SetName(u"item_btn");
     button->ApplyAttributeList(u"width=\"24\" height=\"24\" style=\"btn-icon\" foreimage=\"ic_call_small.png\" tooltip=\"拨打\"");
-    item->Add(label);
-    item->Add(button);
+    row->Add(label);
+    row->Add(button);
+    item->Add(row);
     list->Add(item);
   }
   Log("rebuilt " + std::to_string(count));
