@@ -55,6 +55,15 @@ INSTANTIATE_TEST_SUITE_P(Reasons, CallRefusedTest,
                          ::testing::Values(RefusalCase{"busy", "busy"}, RefusalCase{"declined", "declined"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(CallTest, FarEndRegisteredOverTcpIsReached) {
+  RegisterMe();
+  auto far = Phone({"--transport", "tcp", "--auto-answer", "0"});
+  ASSERT_TRUE(qv::InviteOnLine(5, qv::Widen(NumberOf(far.get()))));
+  EXPECT_TRUE(WaitStatus(5, qv::kCallAnswered)) << Status(5);
+  far->Send("hangup");
+  EXPECT_TRUE(WaitStatus(5, qv::kCallEnded)) << Status(5);
+}
+
 TEST_F(CallTest, UnknownNumberIsCallFailed) {
   RegisterMe();
   ASSERT_TRUE(qv::InviteOnLine(1, u"13999999999"));
