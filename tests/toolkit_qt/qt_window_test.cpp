@@ -184,6 +184,34 @@ TEST_F(QtWindowTest, CaptionDoubleClickArrivesAndDraggingMovesTheWindow) {
   for (const Note& n : g.window->Notes()) EXPECT_NE(n.type, tk::kNotifyClick);
 }
 
+TEST_F(QtWindowTest, MinimiseButtonAndRestore) {
+  qttest::ShownGallery g;
+  g.window->ClearRecords();
+  qttest::RealClick(qttest::ScreenCentre(g.window, u"minbtn"));
+  ASSERT_TRUE(PumpUntil([&] { return g.window->IsIconic(); }));
+  g.window->ShowWindow(tk::SW_RESTORE);
+  EXPECT_TRUE(PumpUntil([&] { return !g.window->IsIconic() && g.window->IsWindowVisible(); }));
+  g.window->SendMessage(tk::WM_SYSCOMMAND, tk::SC_MINIMIZE, 0);
+  EXPECT_TRUE(PumpUntil([&] { return g.window->IsIconic(); }));
+  g.window->SendMessage(tk::WM_SYSCOMMAND, tk::SC_RESTORE, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !g.window->IsIconic(); }));
+  g.window->ShowWindow(tk::SW_HIDE);
+  EXPECT_TRUE(PumpUntil([&] { return !g.window->IsWindowVisible(); }));
+  g.window->ShowWindow(tk::SW_SHOW);
+  EXPECT_TRUE(PumpUntil([&] { return g.window->IsWindowVisible(); }));
+}
+
+TEST_F(QtWindowTest, ActivationArrivesAsWmActivate) {
+  qttest::ShownGallery g;
+  qttest::RealClick(qttest::ScreenCentre(g.window, u"label"));
+  g.window->SetForeground();
+  EXPECT_TRUE(PumpUntil([&] {
+    for (const auto& m : g.window->Messages())
+      if (m.message == tk::WM_ACTIVATE && m.wParam != tk::WA_INACTIVE) return true;
+    return false;
+  }));
+}
+
 TEST_F(QtWindowTest, DesktopCloseRequestPressesCloseButton) {
   qttest::ShownGallery g;
   g.window->ClearRecords();

@@ -45,6 +45,30 @@ void SetFont(QApplication& app) {
   app.setFont(font);
 }
 
+// The look of the few widgets Qt draws for us (message boxes, popup menus,
+// tooltips), in the colours of the skins' theme.
+const char kStyleSheet[] = R"(
+QMessageBox { background: #FFFFFF; border: 1px solid #E3E8EF; }
+QMessageBox QLabel { color: #1F2937; font-size: 14px; min-width: 200px; padding: 4px 2px; }
+QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }
+QMessageBox QPushButton {
+  min-width: 76px; min-height: 30px; padding: 0 14px; border-radius: 8px;
+  border: 1px solid #CBD2DD; background: #FFFFFF; color: #1F2937; font-size: 13px;
+}
+QMessageBox QPushButton:hover { background: #F5F7FA; }
+QMessageBox QPushButton:pressed { background: #E2E8F0; }
+QMessageBox QPushButton:default { border: none; background: #1F6FEB; color: #FFFFFF; }
+QMessageBox QPushButton:default:hover { background: #3B82F6; }
+QMessageBox QPushButton:default:pressed { background: #1A5FD0; }
+QMessageBox QPushButton:focus { outline: none; }
+QMenu { background: #FFFFFF; border: 1px solid #E3E8EF; border-radius: 8px; padding: 6px; }
+QMenu::item { padding: 7px 28px 7px 14px; border-radius: 6px; color: #1F2937; font-size: 13px; }
+QMenu::item:selected { background: #EEF4FE; color: #1F6FEB; }
+QMenu::item:disabled { color: #A0A8B5; }
+QMenu::separator { height: 1px; background: #E3E8EF; margin: 4px 8px; }
+QToolTip { background: #1F2937; color: #FFFFFF; border: none; padding: 4px 8px; font-size: 12px; }
+)";
+
 }  // namespace
 
 void EnsureApplication() {
@@ -63,6 +87,7 @@ void EnsureApplication() {
   QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
   LoadTranslations(*g_app);
   SetFont(*g_app);
+  g_app->setStyleSheet(QString::fromUtf8(kStyleSheet));
 }
 
 void ShutdownApplication() {
