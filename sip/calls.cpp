@@ -29,7 +29,15 @@ bool InviteOnLine(int line, std::u16string_view destination) {
     pendingLine = line;
     call = linphone_core_invite(sipCore, to.c_str());
     pendingLine = -1;
-    if (call) SetCallLine(call, line);
+    if (call) {
+      SetCallLine(call, line);
+      LinphoneCallState state = linphone_call_get_state(call);
+      // A call that already failed inside the invite has reported so itself.
+      if (state == LinphoneCallStateError || state == LinphoneCallStateEnd || state == LinphoneCallStateReleased) {
+        ForgetLineCall(line, call);
+        return false;
+      }
+    }
     SetLineCall(line, call);
   }
   // Refused (too many calls, another call still ringing, a bad address):

@@ -50,12 +50,12 @@ std::u16string_view EndText(LinphoneReason reason) {
 
 void OnIncoming(LinphoneCall* call) {
   linphone_call_enable_camera(call, FALSE);
-  if (SetLineCall(kIncomingLine, call, /*onlyIfFree=*/true)) {
+  if (ClaimIncomingLine(call, std::u16string(kIncomingCallPrefix) + RemoteAddress(call))) {
     SetCallLine(call, kIncomingLine);
-    SetLineStatus(kIncomingLine, std::u16string(kIncomingCallPrefix) + RemoteAddress(call));
     return;
   }
-  // Line 6 already has a call: this one gets no line and is declined.
+  // Line 6 is taken (or its last call's end is not yet seen): this call
+  // gets no line and is declined as busy.
   SetCallLine(call, kStrayLine);
   strayCalls.push_back(linphone_call_ref(call));
 }

@@ -33,11 +33,18 @@ LinphoneCall* LineCall(int line) {
   return lineCalls[line];
 }
 
-bool SetLineCall(int line, LinphoneCall* call, bool onlyIfFree) {
-  if (!ValidLine(line)) return false;
+void SetLineCall(int line, LinphoneCall* call) {
+  if (!ValidLine(line)) return;
   std::lock_guard lock(lineLock);
-  if (onlyIfFree && lineCalls[line]) return false;
   lineCalls[line] = call;
+}
+
+bool ClaimIncomingLine(LinphoneCall* call, std::u16string text) {
+  std::lock_guard lock(lineLock);
+  const std::u16string& now = lineStatus[kIncomingLine];
+  if (lineCalls[kIncomingLine] || now == kCallEnded || now == kCallMissed || now == kCallFailed) return false;
+  lineCalls[kIncomingLine] = call;
+  lineStatus[kIncomingLine] = std::move(text);
   return true;
 }
 

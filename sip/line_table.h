@@ -20,9 +20,12 @@ void SetCallLine(LinphoneCall* call, int line);
 
 // The line's engine call, or null.
 LinphoneCall* LineCall(int line);
-// Stores `call` on the line; with `onlyIfFree`, only when the line has none
-// (returns whether it was stored).
-bool SetLineCall(int line, LinphoneCall* call, bool onlyIfFree = false);
+// Stores `call` on the line.
+void SetLineCall(int line, LinphoneCall* call);
+// Gives line 6 to an incoming call and writes its text, only when the line
+// has no call and no end of an earlier call still waiting for the poll
+// (that end would be overwritten and lost). True when it did.
+bool ClaimIncomingLine(LinphoneCall* call, std::u16string text);
 // Clears the line's call entry when it holds `call`; true when it did.
 bool ForgetLineCall(int line, LinphoneCall* call);
 // Writes the line's status text.

@@ -118,6 +118,26 @@ TEST_F(CallTest, SecondIncomingCallWhileLineSixIsTakenIsRefused) {
   EXPECT_TRUE(WaitStatus(6, qv::kCallEnded));
 }
 
+TEST_F(CallTest, NewIncomingCallWaitsUntilTheLastEndWasSeen) {
+  RegisterMe();
+  auto first = Phone();
+  auto second = Phone();
+  first->Send("call " + me_);
+  ASSERT_TRUE(WaitUntil([&] { return qv::LineHasCall(qv::kIncomingLine); }));
+  qv::ClearLineStatus(6);
+  qv::AcceptIncomingCall();
+  first->Send("hangup");
+  ASSERT_TRUE(WaitStatus(6, qv::kCallEnded));
+  // The poll has not seen "Call ended" yet: a new call must not overwrite it.
+  second->Send("call " + me_);
+  EXPECT_NE(second->WaitFor("reason busy"), "") << second->Transcript();
+  EXPECT_EQ(Status(6), "Call ended");
+  // Once the poll has acted on it, the line takes calls again.
+  EXPECT_TRUE(qv::ClearLineStatusIf(6, qv::kCallEnded));
+  second->Send("call " + me_);
+  EXPECT_TRUE(WaitUntil([&] { return Status(6).find(NumberOf(second.get())) != std::string::npos; })) << Status(6);
+}
+
 TEST_F(CallTest, HangingUpAnOutgoingLineWaitsThreeSeconds) {
   RegisterMe();
   auto far = Phone({"--auto-answer", "0"});
