@@ -6,6 +6,8 @@
 #include "call_window_env.h"
 #include "sip/line_table.h"
 #include "ui/main/call_lines.h"
+#include "ui/toolkit/label.h"
+#include "ui/toolkit/list.h"
 
 namespace {
 
@@ -424,6 +426,34 @@ TEST_F(CallWindowTest, ShowNumberPrefixStaysOffTheLineAndTheRecord) {
   ASSERT_TRUE(env_.driver().Click(w_, u"hangupBtn"));
   ASSERT_EQ(env_.Records().size(), 1u);
   EXPECT_EQ(env_.Records()[0].phone, u"13800000002");
+}
+
+TEST_F(CallWindowTest, DialledNumberAndIncomingCallerGetTheirContactsName) {
+  // Contact items as the contacts view makes them.
+  auto addContact = [&](std::u16string_view name, std::u16string_view phone) {
+    auto* item = new tk::CListContainerElementUI();
+    auto* nameText = new tk::CLabelUI();
+    nameText->SetName(u"user_text");
+    nameText->SetText(name);
+    auto* phoneText = new tk::CLabelUI();
+    phoneText->SetName(u"phoneText_Number");
+    phoneText->SetText(phone);
+    item->Add(nameText);
+    item->Add(phoneText);
+    ASSERT_TRUE(w_->contactsList->Add(item));
+  };
+  addContact(u"张三", u"13800000002");
+  addContact(u"李四", u"13912345678");
+  ASSERT_TRUE(env_.Dial(u"13800000002"));
+  EXPECT_EQ(LineText(0, kLineName), u"张三");
+  EXPECT_EQ(env_.Options()[0]->GetText(), u"张三");
+  ASSERT_TRUE(env_.Dial(u"13800000003"));  // no such contact
+  EXPECT_EQ(LineText(1, kLineName), u"");
+  EXPECT_EQ(env_.Options()[1]->GetText(), u"通话2");
+  Status(6, u"Incoming call sip:13912345678@127.0.0.1");
+  env_.Tick();
+  EXPECT_EQ(LineText(6, kLineName), u"李四");
+  EXPECT_EQ(env_.Options()[2]->GetText(), u"李四");
 }
 
 TEST(CallTexts, CallerNumberAndCallbackMessages) {
