@@ -291,10 +291,17 @@ TEST_F(ToolkitTest, WindowMayDestroyAndDeleteItselfFromItsHandler) {
   auto* w = new SelfDeleting(&gone);
   ASSERT_NE(w->Create(nullptr, u"x", WS_VISIBLE, 0, 0, 0, 300, 300), nullptr);
   HWND h = w->GetHWND();
-  w->onNotify = [w](TNotifyUI& msg) {
-    if (msg.pSender->GetName() == u"closebtn") w->DestroyWindow();
+  bool aliveInHandler = false;
+  w->onNotify = [w, &aliveInHandler](TNotifyUI& msg) {
+    if (msg.pSender->GetName() != u"closebtn") return;
+    w->DestroyWindow();
+    // A nested loop (a modal box) runs posted work meanwhile: the window
+    // stays until the click is handled, and nothing spins.
+    tktest::Platform().RunPending();
+    aliveInHandler = w->GetHWND() != nullptr;
   };
   ASSERT_TRUE(D().Click(w, u"closebtn"));
+  EXPECT_TRUE(aliveInHandler);
   EXPECT_TRUE(gone);
   EXPECT_EQ(CWindowWnd::FromHandle(h), nullptr);
 }

@@ -658,6 +658,18 @@ void CPaintManagerUI::EndDispatch() {
   }
 }
 
+void CPaintManagerUI::EndEvent() {
+  if (m_iEventDepth > 0) --m_iEventDepth;
+  if (m_iEventDepth == 0 && m_pWindow && m_pWindow->TakeDestroyRequest()) {
+    // The window asked to be destroyed while its controls were busy.
+    HWND h = m_pWindow->GetHWND();
+    PostToUiThread([h] {
+      if (CWindowWnd* w = CWindowWnd::FromHandle(h)) w->DestroyWindow();
+    });
+  }
+  EndDispatch();
+}
+
 void CPaintManagerUI::FlushReaped() {
   while (!m_reaped.empty()) {
     std::vector<CControlUI*> dead;

@@ -197,10 +197,7 @@ class CPaintManagerUI {
     ++m_iEventDepth;
     BeginDispatch();
   }
-  void EndEvent() {
-    --m_iEventDepth;
-    EndDispatch();
-  }
+  void EndEvent();
   bool IsHandlingEvent() const { return m_iEventDepth > 0; }
   void ControlChanged(CControlUI* control);
   // Destroys the tree and everything attached to it (the window is closing).

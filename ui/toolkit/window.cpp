@@ -202,10 +202,9 @@ void CWindowWnd::DestroyWindow() {
   if (!h || m_bClosing) return;
   CPaintManagerUI* pm = GetPaintManager();
   if (pm && pm->IsHandlingEvent()) {
-    // Controls of this window are still on the stack: finish after them.
-    PostToUiThread([h] {
-      if (CWindowWnd* w = FromHandle(h)) w->DestroyWindow();
-    });
+    // Controls of this window are still on the stack: the paint manager
+    // destroys the window once their handling is over.
+    m_bDestroyPending = true;
     return;
   }
   m_bClosing = true;

@@ -109,6 +109,13 @@ class CWindowWnd {
   LRESULT DispatchMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
   // The paint manager of the window, when it has one.
   virtual CPaintManagerUI* GetPaintManager() { return nullptr; }
+  // True once (then false) when DestroyWindow was asked for during the
+  // handling of a control event (the paint manager finishes it).
+  bool TakeDestroyRequest() {
+    bool pending = m_bDestroyPending;
+    m_bDestroyPending = false;
+    return pending;
+  }
 
  protected:
   // Hooks for WindowImplBase.
@@ -122,6 +129,7 @@ class CWindowWnd {
   DWORD m_dwStyle = 0;
   UINT m_uCloseCode = 0;
   bool m_bClosing = false;
+  bool m_bDestroyPending = false;
   std::unique_ptr<NativeWindow> m_native;
   std::unique_ptr<WindowEventsAdapter> m_events;
   std::shared_ptr<bool> m_alive;  // false once destroyed; shared with posted calls
