@@ -142,6 +142,14 @@ class GalleryOnTheBus(unittest.TestCase):
         self.app.wait_line("^notify selectchanged opt_toggle", start=start)
         a11y.wait_until(lambda: self.win.find("opt_toggle").checked)
 
+    def test_program_ends_cleanly_after_showing_a_web_page(self):
+        self.win.find("tab_web").press()
+        a11y.wait_until(lambda: self.win.find_now("web") is not None)
+        time.sleep(1.0)  # the web engine is up
+        self.win.find("closebtn").press()
+        self.app.wait_line("^quit 0$")
+        self.assertEqual(self.app.process.wait(30), 0)
+
     def test_tab_pages_show_and_hide(self):
         self.win.find("tab_web").press()
         a11y.wait_until(lambda: self.win.find_now("web") is not None)

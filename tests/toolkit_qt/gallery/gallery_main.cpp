@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   auto* window = new gallery::GalleryWindow;
   window->log = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
+  window->quitOnClose = true;
   if (!window->Create(nullptr, u"控件样例", tk::WS_OVERLAPPEDWINDOW | tk::WS_VISIBLE, 0, 40, 40, 300, 550)) {
     std::fprintf(stderr, "qv-gallery: no window\n");
     return 1;
@@ -33,5 +34,8 @@ int main(int argc, char** argv) {
   }
   std::printf("ready\n");
   const int code = tk::CPaintManagerUI::MessageLoop();
+  std::printf("quit %d\n", code);
+  window->DestroyWindow();
+  delete window;
   return code;
 }

@@ -25,6 +25,7 @@ void GalleryWindow::Notify(tk::TNotifyUI& msg) {
     if (name == u"msgbox_btn") AskQuestion();
     if (name == u"rebuild_btn") RebuildList(++m_rebuilds % 2 ? 5 : 2);
     if (name == u"minbtn") SendMessage(tk::WM_SYSCOMMAND, tk::SC_MINIMIZE, 0);
+    if (name == u"closebtn" && quitOnClose) tk::CPaintManagerUI::PostQuit(0);
   }
 }
 

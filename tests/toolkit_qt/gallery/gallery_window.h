@@ -48,6 +48,8 @@ class GalleryWindow : public tk::WindowImplBase {
   // Every notification and answer is also handed here as one line of text
   // ("notify click gallery_btn 0", "answer 6", "rebuilt 5").
   std::function<void(const std::string&)> log;
+  // "closebtn" ends the message loop (the gallery program).
+  bool quitOnClose = false;
   // The answer of the last message box opened by "msgbox_btn" (0: none yet).
   int LastAnswer() const { return m_lastAnswer; }
   // Rebuilds the list with `count` contact items.
