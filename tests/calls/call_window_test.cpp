@@ -417,6 +417,23 @@ TEST_F(CallWindowTest, IncomingAddressWithoutAtSignGivesAnEmptyNumber) {
   EXPECT_TRUE(env_.Options().empty());
 }
 
+TEST_F(CallWindowTest, PollGoingOnDuringAnAnnouncementsMessageAnnouncesTheCallOnce) {
+  // A message box runs a loop of its own in which the one-second poll goes
+  // on ticking (here: three ticks while the box is open).
+  int nested = 0;
+  env_.platform().SetMessageBoxHandler([&](const tk::headless::MessageBoxRecord&) {
+    if (nested++ < 3) env_.Tick(3);
+    return tk::IDOK;
+  });
+  Status(6, u"Incoming call sip:13912@127.0.0.1");  // too short for a SIP call
+  env_.Tick();
+  env_.platform().SetMessageBoxHandler(nullptr);
+  int shown = 0;
+  for (const auto& box : env_.Boxes()) shown += box.text == kTooShort ? 1 : 0;
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(qv::LineStatus(6), u"");
+}
+
 TEST_F(CallWindowTest, ShowNumberPrefixStaysOffTheLineAndTheRecord) {
   ASSERT_TRUE(env_.driver().Click(w_, u"whetherShowPhoen"));
   ASSERT_TRUE(w_->showNumberOption->IsSelected());

@@ -50,7 +50,13 @@ void AnswerIncomingCall(QVUI& w) {
 
 // Source "6": the poll found a new incoming call on line 6.
 void AnnounceIncomingCall(QVUI& w) {
-  w.peerNumber = CallerNumber(qv::LineStatus(qv::kIncomingLine));
+  const std::u16string text = qv::LineStatus(qv::kIncomingLine);
+  // Announced once: a message box below runs a loop of its own in which
+  // the poll goes on ticking, and must not find the same call again.
+  if (PollStepFor(qv::kIncomingLine, text).action == PollAction::kAnnounce) {
+    qv::ClearLineStatusIf(qv::kIncomingLine, text);
+  }
+  w.peerNumber = CallerNumber(text);
   w.lineInfo[qv::kIncomingLine][kLineType] = kTypeIncoming;
   w.selectedContactName = w.LookupContactName(w.peerNumber);
   if (w.firstTabOption != nullptr) w.firstTabOption->Selected(true);
