@@ -41,6 +41,11 @@ void InstallShutdownSignalHandlers() {
   action.sa_flags = SA_RESTART;
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGINT, &action, nullptr);
+  // A SIP server that closes a TCP connection must not end the process.
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGPIPE, &ignore, nullptr);
 }
 
 int PendingShutdownSignal() { return noticedSignal.load(); }

@@ -4,7 +4,8 @@
 
 namespace qv {
 
-// Installs the handlers (once per process) and opens the notice pipe.
+// Installs the handlers (once per process) and opens the notice pipe;
+// SIGPIPE is ignored.
 void InstallShutdownSignalHandlers();
 
 }  // namespace qv
