@@ -72,10 +72,13 @@ void AnnounceIncomingCall(QVUI& w) {
 // A trial subscriber asks the service to call peerNumber back.
 void RequestCallback(QVUI& w) {
   const std::u16string pwd = qv::ScramblePassword(w.password);
+  // The number asked for now: while the box is open the poll goes on and
+  // may announce another call.
+  const std::u16string called = w.peerNumber;
   tk::MessageBox(w.mainHwnd, kTrialOnlyCallback, kCaption, tk::MB_OK);
   const std::string url = qv::BuildUrl(
       qv::ServiceBase(qv::Service::Api), "/call",
-      {{"uid", w.uid}, {"pwd", pwd}, {"called", w.peerNumber}, {"pv", u"pc"}, {"v", u"1.2"}, {"sign", w.sign}});
+      {{"uid", w.uid}, {"pwd", pwd}, {"called", called}, {"pv", u"pc"}, {"v", u"1.2"}, {"sign", w.sign}});
   // On this thread: the window waits for the service's answer.
   const std::u16string reply = qv::HttpGet(url, "");
   const std::u16string_view message = CallbackResultMessage(qv::ReplyField(reply, u"result"));
