@@ -10,6 +10,7 @@
 #include <QTranslator>
 
 #include <cstdlib>
+#include <thread>
 
 namespace tk::qt {
 namespace {
@@ -22,6 +23,9 @@ char* g_argv[] = {g_arg0, nullptr};
 // Made once and never destroyed by static destruction: Qt's own globals
 // would be gone by then. ShutdownApplication ends it in order.
 QApplication* g_app = nullptr;
+// Compared without asking Qt: QThread::currentThread() on a worker would
+// make a Qt thread object for it.
+std::thread::id g_uiThread;
 
 void LoadTranslations(QApplication& app) {
   const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -81,6 +85,7 @@ void EnsureApplication() {
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setDesktopSettingsAware(true);
   g_app = new QApplication(g_argc, g_argv);
+  g_uiThread = std::this_thread::get_id();
   g_app->setApplicationName(QStringLiteral("veltophone"));
   g_app->setApplicationDisplayName(QString());
   g_app->setApplicationVersion(QStringLiteral("2.2.8"));
@@ -96,7 +101,8 @@ void ShutdownApplication() {
 }
 
 bool OnGuiThread() {
-  QCoreApplication* app = QCoreApplication::instance();
+  if (g_app) return std::this_thread::get_id() == g_uiThread;
+  QCoreApplication* app = QCoreApplication::instance();  // made by someone else
   return app && QThread::currentThread() == app->thread();
 }
 
