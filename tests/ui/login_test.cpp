@@ -130,6 +130,14 @@ TEST_F(LoginTest, FirstStartShowsEmptyBoxesAndRemembersAfterLogin) {
   ASSERT_TRUE(driver_.PumpUntil([&] { return !main_->userType.empty(); }));
   EXPECT_EQ(main_->userType, u"1");
   EXPECT_EQ(main_->userNameLabel->GetText(), u"13800000001正式用户");
+  // The balance panel of the demo subscriber.
+  tk::CControlUI* money = Driver::Find(main_, u"RemainderMoney");
+  ASSERT_TRUE(driver_.PumpUntil([&] { return !money->GetText().empty(); }));
+  EXPECT_EQ(money->GetText(), u"58.60");
+  EXPECT_EQ(Driver::Find(main_, u"packageLayout")->GetText(), u"包月剩372分钟");
+  EXPECT_NE(Control("requests?path=/search_balance").find("/search_balance?sign=" +
+                                                          qv::ToUtf8(main_->sign) + "&uid=10001&pwd=123456"),
+            std::string::npos);
   EXPECT_TRUE(uitest::OwnBoxes().empty());
 
   // The request: keys in order, the scrambled password, the number signature.

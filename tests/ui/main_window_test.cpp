@@ -398,3 +398,42 @@ TEST_F(MainWindowTest, CallLineOptionShowsItsLine) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, BalanceRepliesFillThePanel) {
+  QVUI* w = Open();
+  tk::CControlUI* money = Driver::Find(w, u"RemainderMoney");
+  tk::CControlUI* package = Driver::Find(w, u"packageLayout");
+  ASSERT_NE(money, nullptr);
+  ASSERT_NE(package, nullptr);
+
+  w->UpdateBalance(u"{\"result\":\"0\",\"balance\":\"12.50\",\"package\":\"product:18\",\"month_left_time\":\"300\","
+                   u"\"validate\":\"2027-01-01 00:00\",\"exp_time\":\"2027-02-01\"}");
+  EXPECT_EQ(money->GetText(), u"12.50");
+  EXPECT_EQ(package->GetText(), u"包月剩300分钟");
+  EXPECT_EQ(package->GetToolTip(), u"50元包月 【590分钟】");
+  EXPECT_EQ(w->validity, u"2027-01-0100:00");  // spaces are removed from the whole reply
+  EXPECT_EQ(w->expiryTime, u"2027-02-01");
+
+  // No package: the tooltip keeps the earlier description.
+  w->UpdateBalance(u"result:0,balance:12 .50,package:");
+  EXPECT_EQ(money->GetText(), u"12.50");
+  EXPECT_EQ(package->GetText(), u"无包月套餐");
+  EXPECT_EQ(package->GetToolTip(), u"50元包月 【590分钟】");
+
+  // An unknown product keeps the earlier description too.
+  w->UpdateBalance(u"result:0,balance:3,package:product:99,month_left_time:7");
+  EXPECT_EQ(package->GetText(), u"包月剩7分钟");
+  EXPECT_EQ(w->packageDescription, u"50元包月 【590分钟】");
+
+  // A refusal shows 查询失败 and clears validity and expiry only.
+  w->UpdateBalance(u"result:-1");
+  EXPECT_EQ(money->GetText(), u"查询失败");
+  EXPECT_EQ(package->GetText(), u"包月剩7分钟");
+  EXPECT_TRUE(w->validity.empty());
+  EXPECT_TRUE(w->expiryTime.empty());
+  EXPECT_EQ(w->balance, u"3");
+}
+
+}  // namespace

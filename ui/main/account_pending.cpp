@@ -1,7 +1,5 @@
-// The balance panel and the account centre are not built yet: until they
-// are, the balance shows what the skin gives it and the account-centre
-// buttons do nothing.
+// The account centre is not built yet: until it is, its buttons and the
+// tray menu's "设置菜单" do nothing.
 #include "ui/main/qvui.h"
 
-void QVUI::UpdateBalance(std::u16string_view) {}
 void QVUI::OpenAccountCentre(std::u16string_view) {}
