@@ -117,7 +117,7 @@ Qt::Alignment Alignment(UINT format) {
 QStringList WrapLines(const QString& text, const QFont& font, int width, int height, bool ellipsis) {
   QStringList lines;
   const QFontMetrics fm(font);
-  const int lineHeight = fm.height();
+  const int lineHeight = fm.lineSpacing();
   const int maxLines = std::max(1, height / std::max(1, lineHeight));
   const QStringList paragraphs = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"))
                                      .replace(QLatin1Char('\r'), QLatin1Char('\n'))
@@ -200,7 +200,8 @@ int TextWidth(const FontSpec& spec, std::u16string_view text) {
   return QFontMetrics(FontFor(spec)).horizontalAdvance(ToQString(text));
 }
 
-int LineHeight(const FontSpec& spec) { return QFontMetrics(FontFor(spec)).height(); }
+// The advance from one line to the next, as drawText uses it.
+int LineHeight(const FontSpec& spec) { return QFontMetrics(FontFor(spec)).lineSpacing(); }
 
 namespace {
 QHash<QString, QPixmap>& ImageCache() {

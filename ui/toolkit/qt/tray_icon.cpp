@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSystemTrayIcon>
 
+#include "ui/toolkit/paint_manager.h"
 #include "ui/toolkit/win32.h"
 
 namespace tk::qt {
@@ -27,6 +28,15 @@ std::pair<unsigned, unsigned> MouseMessages(QSystemTrayIcon::ActivationReason re
 }  // namespace
 
 QIcon DefaultAppIcon() {
+  // The program's icon: the skin folder's app_*.png when installed, else
+  // one drawn here.
+  static QIcon cached;
+  if (!cached.isNull()) return cached;
+  const QString skins = QString::fromStdU16String(tk::CPaintManagerUI::GetInstancePath()) + QStringLiteral("Skins/");
+  QIcon fromSkins;
+  for (const char* name : {"app_32.png", "app_64.png", "app_256.png"})
+    if (QFile::exists(skins + QLatin1String(name))) fromSkins.addFile(skins + QLatin1String(name));
+  if (!fromSkins.isNull()) return cached = fromSkins;
   QIcon icon;
   for (int size : {16, 22, 24, 32, 48, 64}) {
     QPixmap pm(size, size);
@@ -45,7 +55,7 @@ QIcon DefaultAppIcon() {
     p.end();
     icon.addPixmap(pm);
   }
-  return icon;
+  return cached = icon;
 }
 
 TrayIcon::TrayIcon(std::function<void(unsigned)> onMouse) : onMouse_(std::move(onMouse)) {}
