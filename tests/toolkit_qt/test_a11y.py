@@ -80,6 +80,21 @@ class GalleryOnTheBus(unittest.TestCase):
         time.sleep(0.3)
         self.assertFalse(any("disabled_btn" in l for l in self.app.read_lines()))
 
+    def test_renames_are_announced_and_identities_stay(self):
+        label = self.win.find("label")
+        path = label.acc.path
+        with self.app.events("object:property-change:accessible-name") as log:
+            self.win.find("gallery_btn").press()
+            log.wait(lambda e: e.source.description == "label")
+        a11y.wait_until(lambda: label.name == "按钮按了1次")
+        self.assertEqual(self.win.find("label").acc.path, path)  # the same object
+        # Rebuilt items are new objects; the old ones are gone.
+        old = {n.acc.path for n in self.win.find_all("item")}
+        self.win.find("rebuild_btn").press()
+        a11y.wait_until(lambda: len(self.win.find_all("item")) == 5)
+        new = {n.acc.path for n in self.win.find_all("item")}
+        self.assertFalse(old & new)
+
     def test_typing_and_reading_back(self):
         with self.app.events("focus:") as log:
             edit = self.win.find("edit_plain")

@@ -22,6 +22,9 @@ void GalleryWindow::Notify(tk::TNotifyUI& msg) {
       if (name == u"tab_web") tabs->SelectItem(1);
     }
   } else if (msg.sType == tk::kNotifyClick) {
+    if (name == u"gallery_btn") {
+      if (auto* label = m_PaintManager.FindControl(u"label")) label->SetText(u"按钮按了" + qv::IntText(++m_presses) + u"次");
+    }
     if (name == u"msgbox_btn") AskQuestion();
     if (name == u"rebuild_btn") RebuildList(++m_rebuilds % 2 ? 5 : 2);
     if (name == u"minbtn") SendMessage(tk::WM_SYSCOMMAND, tk::SC_MINIMIZE, 0);

@@ -66,6 +66,7 @@ class GalleryWindow : public tk::WindowImplBase {
   std::vector<Message> m_messages;
   int m_lastAnswer = 0;
   int m_rebuilds = 0;
+  int m_presses = 0;
 };
 
 }  // namespace gallery
