@@ -172,6 +172,10 @@ class GalleryOnTheBus(unittest.TestCase):
         pages = self.win.find("tabs").children()
         self.assertEqual([p.role for p in pages], ["page tab", "page tab"])
         self.assertTrue(pages[1].selected)
+        # The page itself hangs under the browser control once it is shown.
+        web = self.win.find("web")
+        self.assertEqual(web.role, "document web")
+        a11y.wait_until(lambda: web.acc.childCount == 1)
 
 
 if __name__ == "__main__":

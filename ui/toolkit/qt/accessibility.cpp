@@ -10,6 +10,7 @@
 
 #include "ui/toolkit/toolkit.h"
 #include "ui/toolkit/qt/native_window.h"
+#include "ui/toolkit/qt/qt_backend.h"
 
 namespace tk::qt {
 namespace {
@@ -135,14 +136,18 @@ class ControlAccessible : public QAccessibleInterface,
   }
   QAccessibleInterface* child(int index) const override {
     if (!isValid() || index < 0) return nullptr;
+    if (QWidget* page = WebPage()) return index == 0 ? QAccessible::queryAccessibleInterface(page) : nullptr;
     const auto children = WindowAccessibility::AccessibleChildren(m_control);
     return index < static_cast<int>(children.size()) ? m_tree->InterfaceFor(children[index]) : nullptr;
   }
   int childCount() const override {
-    return isValid() ? static_cast<int>(WindowAccessibility::AccessibleChildren(m_control).size()) : 0;
+    if (!isValid()) return 0;
+    if (WebPage()) return 1;
+    return static_cast<int>(WindowAccessibility::AccessibleChildren(m_control).size());
   }
   int indexOfChild(const QAccessibleInterface* child) const override {
     if (!isValid() || !child) return -1;
+    if (QWidget* page = WebPage()) return QAccessible::queryAccessibleInterface(page) == child ? 0 : -1;
     const auto children = WindowAccessibility::AccessibleChildren(m_control);
     for (int i = 0; i < static_cast<int>(children.size()); ++i)
       if (m_tree->ExistingInterface(children[i]) == child) return i;
@@ -361,6 +366,12 @@ class ControlAccessible : public QAccessibleInterface,
 
  private:
   CEditUI* Edit() const { return isValid() ? dynamic_cast<CEditUI*>(m_control) : nullptr; }
+  // The engine's view of a browser control, once its page was shown: the
+  // page itself is reachable through it.
+  QWidget* WebPage() const {
+    auto* browser = dynamic_cast<CWebBrowserUI*>(m_control);
+    return browser ? WebViewWidget(browser->GetNativeView()) : nullptr;
+  }
   bool HasText() const {
     return isValid() && dynamic_cast<CLabelUI*>(m_control) && !dynamic_cast<CButtonUI*>(m_control);
   }

@@ -32,6 +32,8 @@ QImage RenderWindow(HWND hwnd);
 // Same, written as a PNG file; false when it could not be written.
 bool RenderWindowToPng(HWND hwnd, const std::u16string& path);
 
+// The engine's widget of a web view (null before its page was first shown).
+QWidget* WebViewWidget(NativeWebView* view);
 // Whether the embedded browser can be shown (its module is installed).
 bool WebViewAvailable();
 

@@ -28,9 +28,12 @@ QWidget* OwnerWidget(HWND owner) {
   return window ? window->Widget() : nullptr;
 }
 
+}  // namespace
+
 class QtWebView : public NativeWebView {
  public:
   explicit QtWebView(QWidget* host) : m_view(host) {}
+  QWidget* View() const { return m_view.View(); }
   void Navigate(std::u16string_view url) override {
     m_view.Navigate(url.empty() ? QStringLiteral("about:blank") : QString::fromStdU16String(std::u16string(url)));
   }
@@ -49,7 +52,10 @@ class QtWebView : public NativeWebView {
   bool m_visible = false;
 };
 
-}  // namespace
+QWidget* WebViewWidget(NativeWebView* view) {
+  auto* qtView = dynamic_cast<QtWebView*>(view);
+  return qtView ? qtView->View() : nullptr;
+}
 
 QtPlatform::QtPlatform() : m_start(std::chrono::steady_clock::now()), m_sound(*new SoundPlayer()) {}
 
