@@ -224,6 +224,7 @@ QPixmap ImageFor(const std::u16string& path) {
     const QImage image = reader.read();
     if (!image.isNull()) pm = QPixmap::fromImage(image);
   }
+  if (cache.size() >= 1024) cache.clear();  // a skin with endless images stays bounded
   cache.insert(key, pm);
   return pm;
 }
