@@ -106,6 +106,7 @@ TEST_F(MainWindowTest, InitWindowFindsControlsAndSetsUpTheFrame) {
   EXPECT_EQ(records->GetItemAt(0)->GetName(), u"calledListUI");
   EXPECT_EQ(records->GetItemAt(1)->GetName(), u"showCallSortLayout");
   EXPECT_TRUE(records->GetItemAt(1)->IsFloat());
+  EXPECT_EQ(w->sortCombo->GetText(), u"全部记录");
 
   auto tray = platform_.TrayIcons();
   ASSERT_EQ(tray.size(), 1u);
