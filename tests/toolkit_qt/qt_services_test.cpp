@@ -293,6 +293,7 @@ TEST(QtServices, ANewSoundCutsOffTheOnePlaying) {
 }
 
 TEST(QtServices, UrlsGoToTheBrowserAsOneArgumentWithoutAShell) {
+  if (!qttest::HaveDisplay()) GTEST_SKIP() << "the desktop's URL handling needs a display";
   QTemporaryDir dir;
   const QString log = dir.filePath(QStringLiteral("args.txt"));
   const QString marker = dir.filePath(QStringLiteral("pwned"));
@@ -323,6 +324,7 @@ TEST(QtServices, UrlsGoToTheBrowserAsOneArgumentWithoutAShell) {
 }
 
 TEST(QtServices, WebViewIsMadeWhenThePageIsFirstShown) {
+  if (!qttest::HaveDisplay()) GTEST_SKIP() << "the web engine needs a display";
   QtBackend();
   if (!tk::qt::WebViewAvailable()) GTEST_SKIP() << "the web view module is not built";
   qttest::ShownGallery g;

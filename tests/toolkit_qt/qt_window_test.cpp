@@ -3,6 +3,7 @@
 // messages as the headless driver gives, the caption, the desktop's close.
 #include <QGuiApplication>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QScreen>
 #include <QDir>
 
@@ -222,6 +223,36 @@ TEST_F(QtWindowTest, DesktopCloseRequestPressesCloseButton) {
     return false;
   }));
   EXPECT_TRUE(g.window->IsWindow());
+}
+
+TEST(QtInput, InputMethodTextGoesIntoTheFocusedEdit) {
+  qttest::ShownGallery g;
+  auto* edit = g.window->GetPaintManager()->Find<tk::CEditUI>(u"edit_plain");
+  auto* pwd = g.window->GetPaintManager()->Find<tk::CEditUI>(u"edit_pwd");
+  EXPECT_FALSE(g.widget->inputMethodQuery(Qt::ImEnabled).toBool());
+  edit->SetFocus();
+  g.widget->setFocus();
+  g.widget->repaint();
+  EXPECT_TRUE(g.widget->inputMethodQuery(Qt::ImEnabled).toBool());
+  // The candidate window goes where the caret is.
+  const QRect caret = g.widget->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+  const tk::Rect box = edit->GetPos();
+  EXPECT_TRUE(QRect(box.left, box.top, box.Width(), box.Height()).intersects(caret)) << caret.x() << "," << caret.y();
+  // Composing shows nothing in the edit yet; the commit types it.
+  QInputMethodEvent composing(QStringLiteral("nihao"), {});
+  QCoreApplication::sendEvent(g.widget, &composing);
+  g.widget->repaint();
+  EXPECT_EQ(edit->GetText(), u"");
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("你好"));
+  QCoreApplication::sendEvent(g.widget, &commit);
+  EXPECT_EQ(edit->GetText(), u"你好");
+  // A password edit tells the input method to keep out.
+  pwd->SetFocus();
+  g.widget->repaint();
+  const int hints = g.widget->inputMethodQuery(Qt::ImHints).toInt();
+  EXPECT_TRUE(hints & Qt::ImhHiddenText);
+  EXPECT_TRUE(hints & Qt::ImhSensitiveData);
 }
 
 TEST_F(QtWindowTest, WheelScrollsTheList) {

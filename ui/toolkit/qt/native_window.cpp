@@ -253,6 +253,7 @@ void SkinWidget::paintEvent(QPaintEvent* event) {
   m_events->OnPaint(m_list, FromQRect(event->rect()));
   p.fillRect(event->rect(), QColor::fromRgba(m_list.background));
   DrawPaintList(p, m_list);
+  PaintPreedit(p);
 
   // Keep the input method informed: whether an edit takes text, and where
   // its caret is (the candidate window follows it).
@@ -264,6 +265,23 @@ void SkinWidget::paintEvent(QPaintEvent* event) {
     m_caret = caret;
     if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImCursorRectangle | Qt::ImHints);
   }
+}
+
+void SkinWidget::PaintPreedit(QPainter& p) {
+  if (m_preedit.isEmpty() || m_caret.IsEmpty()) return;
+  // The composition, underlined, over the text after the caret.
+  QFont font = QApplication::font();
+  font.setPixelSize(std::max(10, m_caret.Height() - 4));
+  const QFontMetrics fm(font);
+  const QRect box(m_caret.left, m_caret.top, fm.horizontalAdvance(m_preedit) + 4, m_caret.Height());
+  p.save();
+  p.fillRect(box, QColor(0xEE, 0xF4, 0xFE));
+  p.setFont(font);
+  p.setPen(QColor(0x1F, 0x29, 0x37));
+  p.drawText(box.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, m_preedit);
+  p.setPen(QPen(QColor(0x1F, 0x6F, 0xEB), 1));
+  p.drawLine(box.left() + 2, box.bottom(), box.right() - 2, box.bottom());
+  p.restore();
 }
 
 bool SkinWidget::BeginSystemDrag(HitArea area, const QPointF& globalPos) {
@@ -400,6 +418,10 @@ void SkinWidget::keyReleaseEvent(QKeyEvent* event) {
 
 void SkinWidget::inputMethodEvent(QInputMethodEvent* event) {
   if (!m_events) return;
+  if (event->preeditString() != m_preedit) {
+    m_preedit = event->preeditString();
+    update();
+  }
   for (QChar ch : event->commitString()) {
     if (!m_events) return;
     m_events->OnKey(WM_CHAR, ch.unicode(), 0);

@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QWidget>
 
+class QPainter;
+
 #include <memory>
 
 #include "ui/toolkit/platform.h"
@@ -86,6 +88,7 @@ class SkinWidget : public QWidget {
   UINT MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) const;
   void UpdateCursor(Point pt);
   void UpdateMask();
+  void PaintPreedit(QPainter& p);
   bool BeginSystemDrag(HitArea area, const QPointF& globalPos);
   void DragTo(const QPoint& globalPos);
 
@@ -97,6 +100,7 @@ class SkinWidget : public QWidget {
   Point m_reportedPos{-100000, -100000};
   PaintList m_list;
   Rect m_caret;
+  QString m_preedit;  // text being composed in an input method, shown at the caret
   // Moving or resizing by hand, when the desktop has no window manager that
   // does it for us.
   HitArea m_dragArea = HitArea::kClient;
