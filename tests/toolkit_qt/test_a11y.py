@@ -139,6 +139,16 @@ class GalleryOnTheBus(unittest.TestCase):
         a11y.wait_until(lambda: len(self.win.find_all("item")) == 2)
         self.assertEqual(lst.acc.childCount, 2)
 
+    def test_combo_choices_are_selected_through_the_bus(self):
+        combo = self.win.find("combo")
+        choices = combo.children()
+        self.assertEqual([c.name for c in choices], ["全部记录", "已拨电话", "未接来电"])
+        self.assertEqual([c.role for c in choices], ["list item"] * 3)
+        start = len(self.app.read_lines())
+        choices[2].select()
+        self.app.wait_line("^notify itemselect combo 2", start=start)
+        a11y.wait_until(lambda: self.win.find("combo").name == "未接来电")
+
     def test_message_box_opened_by_a_bus_action_does_not_block(self):
         t = time.monotonic()
         self.win.find("msgbox_btn").press()

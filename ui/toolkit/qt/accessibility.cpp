@@ -296,7 +296,11 @@ class ControlAccessible : public QAccessibleInterface,
     if (!isValid() || !actionNames().contains(name)) return;
     Later([name](CControlUI* c, CPaintManagerUI* manager) {
       Dispatch(manager, [&] {
-        if (name == kSelectAction) {
+        auto* item = dynamic_cast<IListItemUI*>(c);
+        auto* combo = item ? dynamic_cast<CComboUI*>(c->GetParent()) : nullptr;
+        if (name == kSelectAction && combo) {
+          combo->SelectItem(item->GetIndex());  // as choosing it from the drop-down
+        } else if (name == kSelectAction) {
           PressLikeMouse(c, manager);
         } else if (name == kActivateAction) {
           c->Activate();
