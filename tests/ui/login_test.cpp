@@ -238,6 +238,19 @@ TEST_F(LoginTest, EveryResultCodeHasItsMessage) {
   EXPECT_EQ(uitest::OwnBoxes()[0].text, u"密码错误");
 }
 
+TEST_F(LoginTest, ReturnInThePasswordBoxLogsIn) {
+  LoginWin* login = OpenLogin();
+  ASSERT_TRUE(driver_.Type(login, u"user", kNumber));
+  ASSERT_TRUE(driver_.Type(login, u"password", kPassword));
+  driver_.Key(login, tk::VK_RETURN);
+  EXPECT_FALSE(login->loginButton->IsEnabled());
+  ASSERT_TRUE(driver_.PumpUntil([&] { return login->loginSucceeded; }));
+  driver_.AdvanceTime(1000);
+  driver_.RunPending();
+  EXPECT_TRUE(main_->IsWindow());
+  EXPECT_EQ(CountOf(RegRequests(), "\"path\":\"/reg\""), 1);
+}
+
 TEST_F(LoginTest, CloseButtonEndsTheProcess) {
   LoginWin* login = OpenLogin();
   ASSERT_TRUE(driver_.Click(login, u"closebtn"));

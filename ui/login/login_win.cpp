@@ -108,6 +108,9 @@ void LoginWin::Notify(tk::TNotifyUI& msg) {
     }
   } else if (msg.sType == tk::kNotifyTimer && name == u"user") {
     TimerTick();
+  } else if (msg.sType == tk::kNotifyReturn && (name == u"user" || name == u"password")) {
+    // Return in a box of the login view does what the login button does.
+    if (viewMode == u"1" && loginButton != nullptr && loginButton->IsEnabled()) LoginClick();
   }
 }
 
