@@ -93,7 +93,11 @@ void Image(QPainter& p, const DrawOp& op) {
   const QRect target = ToQRect(op.rect);
   const Rect& c = op.corner;
   if (c.left > 0 || c.top > 0 || c.right > 0 || c.bottom > 0) {
-    const QMargins margins(c.left, c.top, c.right, c.bottom);
+    // Edges no wider than half of the image part or of the target.
+    const int w = std::min(source.width(), target.width()) / 2;
+    const int h = std::min(source.height(), target.height()) / 2;
+    const QMargins margins(std::clamp(c.left, 0, w), std::clamp(c.top, 0, h), std::clamp(c.right, 0, w),
+                           std::clamp(c.bottom, 0, h));
     qDrawBorderPixmap(&p, target, margins, pm, source, margins, QTileRules());
   } else {
     p.drawPixmap(target, pm, source);
