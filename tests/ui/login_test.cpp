@@ -90,7 +90,9 @@ class LoginTest : public ::testing::Test {
   void LogInAs(LoginWin* login, std::u16string_view number, std::u16string_view password, bool remember) {
     ASSERT_TRUE(driver_.Type(login, u"user", number));
     ASSERT_TRUE(driver_.Type(login, u"password", password));
-    if (Ticked(login) != remember) ASSERT_TRUE(driver_.Click(login, u"check_pwd"));
+    if (Ticked(login) != remember) {
+      ASSERT_TRUE(driver_.Click(login, u"check_pwd"));
+    }
     ClickLoginAndWait(login);
   }
 
