@@ -156,9 +156,9 @@ int main(int argc, char** argv) {
       Window child;
       XTranslateCoordinates(d, loginWin, DefaultRootWindow(d), 0, 0, &x, &y, &child);
       auto at = [&](int cx, int cy) { return std::to_string(x + cx) + " " + std::to_string(y + cy); };
-      Xdotool("mousemove --sync " + at(160, 245) + " click 1 type --delay 5 13800000001");
-      Xdotool("mousemove --sync " + at(160, 303) + " click 1 type --delay 5 123456");
-      Xdotool("mousemove --sync " + at(150, 397));
+      Xdotool("mousemove --sync " + at(160, 225) + " click 1 type --delay 5 13800000001");
+      Xdotool("mousemove --sync " + at(160, 277) + " click 1 type --delay 5 123456");
+      Xdotool("mousemove --sync " + at(150, 364));
       t0 = Clock::now();
       Xdotool("click 1");
       if (WaitPainted(d, "Velto网络电话", 20, 80, 20000)) login.push_back(Ms(t0, Clock::now()));

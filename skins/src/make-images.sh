@@ -49,7 +49,8 @@ k=$(sc 28)
 glyph ic_call.png 28 28 -fill "$WHITE" -draw "scale $k,$k path '$HANDSET'"
 glyph ic_hangup.png 28 28 -fill "$WHITE" -draw "scale $k,$k translate 32,34 rotate 135 translate -32,-32 path '$HANDSET'"
 glyph ic_answer.png 28 28 -fill "$WHITE" -draw "scale $k,$k path '$HANDSET'"
-glyph ic_redial.png 20 20 -fill "$ACCENT" -draw "scale $(sc 20),$(sc 20) path '$HANDSET'"
+# redial: a circular arrow
+line_glyph ic_redial.png 20 "$ACCENT" 6 "path 'M50 30a18 18 0 1 1-6-13' polyline 46,6 46,18 34,18"
 glyph ic_call_small.png 20 20 -fill "$GREEN" -draw "scale $(sc 20),$(sc 20) path '$HANDSET'"
 
 # --- call kinds in the records list (20 x 20) ------------------------------
