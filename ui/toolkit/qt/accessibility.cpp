@@ -437,10 +437,7 @@ class WindowAccessible : public QAccessibleWidget {
  public:
   explicit WindowAccessible(SkinWidget* widget) : QAccessibleWidget(widget, QAccessible::Window) {}
 
-  WindowAccessibility* Tree() const {
-    auto* widget = static_cast<SkinWidget*>(object());
-    return widget ? widget->Accessibility() : nullptr;
-  }
+  WindowAccessibility* Tree() const { return SkinWidget::AccessibilityOf(object()); }
   int childCount() const override {
     WindowAccessibility* tree = Tree();
     return tree && tree->Root() ? 1 : 0;

@@ -10,6 +10,8 @@
 #include <QToolTip>
 #include <QWindow>
 
+#include <unordered_set>
+
 #include "ui/toolkit/edit.h"
 #include "ui/toolkit/qt/key_map.h"
 #include "ui/toolkit/qt/paint_renderer.h"
@@ -51,6 +53,11 @@ Qt::Edges Edges(HitArea area) {
     case HitArea::kBottomRight: return Qt::BottomEdge | Qt::RightEdge;
     default: return {};
   }
+}
+
+std::unordered_set<const QObject*>& LiveWidgets() {
+  static std::unordered_set<const QObject*> live;
+  return live;
 }
 
 CPaintManagerUI* ManagerOf(HWND hwnd) {
@@ -186,12 +193,21 @@ SkinWidget::SkinWidget(const NativeWindowParams& params, NativeWindowEvents* eve
   if (!params.bounds.IsEmpty()) setGeometry(ToQRect(params.bounds));
   SetRoundCorner(params.roundCorner);
   m_a11y = std::make_unique<WindowAccessibility>(this, m_hwnd);
+  LiveWidgets().insert(this);
   // The core learns its first size from its own parameters.
   m_reportedSize = {width(), height()};
   m_reportedPos = {x(), y()};
 }
 
-SkinWidget::~SkinWidget() { Detach(); }
+SkinWidget::~SkinWidget() {
+  LiveWidgets().erase(this);
+  Detach();
+}
+
+WindowAccessibility* SkinWidget::AccessibilityOf(const QObject* object) {
+  if (!object || !LiveWidgets().count(object)) return nullptr;
+  return static_cast<const SkinWidget*>(object)->Accessibility();
+}
 
 void SkinWidget::Detach() {
   m_events = nullptr;

@@ -63,6 +63,9 @@ class SkinWidget : public QWidget {
   void ReportGeometry();
   // The accessibility view of the window's controls.
   WindowAccessibility* Accessibility() const { return m_a11y.get(); }
+  // The widget's accessibility view, when the object is a live SkinWidget
+  // (safe to ask while Qt tears a widget down).
+  static WindowAccessibility* AccessibilityOf(const QObject* object);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
