@@ -45,6 +45,7 @@ class LoginTest : public ::testing::Test {
   void SetUp() override {
     unsetenv("QV_HOST_API");
     ASSERT_EQ(Control("reset"), "OK");
+    platform_.SetMessageBoxHandler({});
     platform_.ClearRecords();
     platform_.ResetQuit();
     main_ = KeepUntilExit(new QVUI());
@@ -253,6 +254,39 @@ TEST_F(LoginTest, ReturnInThePasswordBoxLogsIn) {
   EXPECT_EQ(CountOf(RegRequests(), "\"path\":\"/reg\""), 1);
 }
 
+TEST_F(LoginTest, UpdateQuestionYesOpensTheSiteAndEnds) {
+  ASSERT_EQ(Control("notice?enabled=1&addr=http%3A%2F%2F127.0.0.1%3A8905%2Fdownload"), "OK");
+  platform_.SetMessageBoxHandler([](const tk::headless::MessageBoxRecord& box) {
+    return box.text == u"有最新版本，是否升级!" ? tk::IDYES : tk::IDOK;
+  });
+  LoginWin* login = OpenLogin();
+  ASSERT_TRUE(driver_.PumpUntil([&] { return uitest::CountBoxes(u"有最新版本，是否升级!") == 1; }));
+  ASSERT_TRUE(driver_.PumpUntil([&] { return login->updateWanted.load(); }));
+  const auto boxes = uitest::OwnBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  const auto& box = boxes[0];
+  EXPECT_EQ(box.owner, nullptr);
+  EXPECT_EQ(box.caption, u"提示");
+  EXPECT_EQ(box.type & tk::MB_TYPEMASK, tk::MB_YESNO);
+  driver_.AdvanceTime(1000);
+  ASSERT_EQ(platform_.OpenedUrls().size(), 1u);
+  EXPECT_EQ(platform_.OpenedUrls()[0], u"http://127.0.0.1:8905/");
+  EXPECT_TRUE(platform_.HasQuit());
+  platform_.ResetQuit();
+  platform_.SetMessageBoxHandler({});
+}
+
+TEST_F(LoginTest, UpdateQuestionNoChangesNothing) {
+  ASSERT_EQ(Control("notice?enabled=1&addr=http%3A%2F%2F127.0.0.1%3A8905%2Fdownload"), "OK");
+  LoginWin* login = OpenLogin();  // unanswered Yes/No boxes get No
+  ASSERT_TRUE(driver_.PumpUntil([&] { return uitest::CountBoxes(u"有最新版本，是否升级!") == 1; }));
+  driver_.AdvanceTime(3000);
+  EXPECT_FALSE(login->updateWanted.load());
+  EXPECT_TRUE(platform_.OpenedUrls().empty());
+  EXPECT_FALSE(platform_.HasQuit());
+  EXPECT_EQ(uitest::CountBoxes(u"有最新版本，是否升级!"), 1);
+}
+
 TEST_F(LoginTest, CloseButtonEndsTheProcess) {
   LoginWin* login = OpenLogin();
   ASSERT_TRUE(driver_.Click(login, u"closebtn"));
@@ -333,6 +367,63 @@ TEST_F(LoginTest, RegistrationViewSwitchesButtonsAndRow) {
   EXPECT_EQ(Text(login, u"registerBtn"), u"注  册");
   EXPECT_FALSE(Driver::Find(login, u"ContainerPwd2")->IsVisible());
   EXPECT_EQ(CountOf(RegRequests(), "\"path\":\"/reg\""), 0);
+}
+
+TEST_F(LoginTest, RegistrationChecksAndResults) {
+  struct Case {
+    std::u16string_view number, first, second;
+    std::string script;  // scripted "/reg" reply; empty: none is sent
+    std::u16string_view message;
+  } cases[] = {
+      {u"138x0000000", u"a", u"a", "", u"用户名有非法字符！只能是数字组成"},
+      {u"", u"a", u"a", "", u"请输入用户名"},
+      {u"13811112222", u"", u"a", "", u"请输入密码"},
+      {u"13811112222", u"a", u"", "", u"请输入密码"},
+      {u"13811112222", u"a", u"b", "", u"输入的两次密码不一样，请重新输入"},
+      {u"13811112222", u"a", u"a", "result=-1", u"注册失败"},
+      {u"13811112222", u"a", u"a", "result=-6", u"签名错误"},
+      {u"13811112222", u"a", u"a", "result=-10", u"后台程序错误"},
+      {u"13811112222", u"a", u"a", "result=-13", u"后台程序错误"},
+      {u"13811112222", u"a", u"a", "result=-4", u"未知错误"},
+  };
+  LoginWin* login = OpenLogin();
+  ASSERT_TRUE(driver_.Click(login, u"registerBtn"));
+  int sent = 0;
+  for (const auto& c : cases) {
+    platform_.ClearRecords();
+    Driver::Find(login, u"user")->SetText(c.number);
+    Driver::Find(login, u"password")->SetText(c.first);
+    Driver::Find(login, u"password2")->SetText(c.second);
+    if (!c.script.empty()) {
+      ASSERT_EQ(Control("script?path=/reg&" + c.script), "OK");
+      ++sent;
+    }
+    ASSERT_TRUE(driver_.Click(login, u"registerBtn"));
+    auto boxes = uitest::OwnBoxes();
+    ASSERT_EQ(boxes.size(), 1u) << c.script;
+    EXPECT_EQ(boxes[0].text, c.message) << c.script;
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(CountOf(RegRequests(), "\"path\":\"/reg\""), sent);
+    EXPECT_EQ(login->viewMode, u"2");
+  }
+  EXPECT_NE(RegRequests().find("&agent_id=&sign="), std::string::npos);
+  EXPECT_FALSE(login->userChanged);
+
+  // A new subscriber: registered, then logged in at once.
+  platform_.ClearRecords();
+  Driver::Find(login, u"user")->SetText(u"13811112222");
+  Driver::Find(login, u"password")->SetText(u"secret1");
+  Driver::Find(login, u"password2")->SetText(u"secret1");
+  ASSERT_TRUE(driver_.Click(login, u"registerBtn"));
+  ASSERT_GE(uitest::OwnBoxes().size(), 1u);
+  EXPECT_EQ(uitest::OwnBoxes()[0].text, u"注册成功");
+  EXPECT_TRUE(login->userChanged);
+  // The login button stays enabled in this view: wait for the flag itself.
+  ASSERT_TRUE(driver_.PumpUntil([&] { return login->loginSucceeded; }, 20000));
+  driver_.AdvanceTime(1000);
+  driver_.RunPending();
+  EXPECT_TRUE(main_->IsWindow());
+  EXPECT_EQ(main_->phone, u"13811112222");
 }
 
 }  // namespace
