@@ -63,7 +63,7 @@ line_glyph tree_close.png 9 "$MUTED" 9 "polyline 22,12 42,32 22,52"
 line_glyph tree_open.png 9 "$MUTED" 9 "polyline 12,22 32,42 52,22"
 
 # --- selected call-line option (40 x 25) -----------------------------------
-"$IM" -size 160x100 xc:none -fill "$ACCENT" -draw "roundrectangle 2,2 157,97 40,40" \
+"$IM" -size 160x100 xc:none -fill '#DCE8FD' -stroke "$ACCENT" -strokewidth 4 -draw "roundrectangle 3,3 156,96 40,40" \
   -resize 40x25 -strip "$OUT/calling_op_bk.png"
 
 # --- small line icons (20 x 20 unless said) --------------------------------
