@@ -102,6 +102,8 @@ def run(phone, work, env):
     second = subprocess.run([os.path.join(BIN, "veltophone")], cwd=work, env=env,
                             capture_output=True, timeout=LIMIT)
     step(second.returncode == 0 and time.time() - t0 < LIMIT, "a second start ends with code 0")
+    step(second.stdout == b"" and second.stderr == b"", "a second start says nothing (%r)"
+         % (second.stdout + second.stderr)[:200])
     step(len(pd.windows("登录")) == 1, "the second start shows no window")
 
     # Type the number and the password, tick "记住密码", press login.
