@@ -73,8 +73,13 @@ std::string SipServer::RunDir() {
       if (args[i] == "-Y") run = args[i + 1];
     }
     if (config.size() >= 24 && config.ends_with("service/sip/kamailio.cfg") && !run.empty()) {
-      found = run;
-      break;
+      // Several checkouts may run a server each (only one can own the port);
+      // the one started from this source tree wins.
+      if (config == std::string(QV_SOURCE_DIR) + "/service/sip/kamailio.cfg") {
+        found = run;
+        break;
+      }
+      if (found.empty()) found = run;
     }
   }
   closedir(proc);
