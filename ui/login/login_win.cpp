@@ -23,12 +23,11 @@ void LoginWin::OnFinalMessage(tk::HWND) {}
 const char16_t* LoginWin::GetItemText(tk::CControlUI*, int, int) { return nullptr; }
 
 LoginWin* LoginWin::Open(QVUI* main, bool changed) {
-  auto* login = new LoginWin();
+  // Kept even when the window cannot be made: its threads may hold it.
+  auto* login = KeepUntilExit(new LoginWin());
   if (login->Create(nullptr, u"登录", tk::WS_VISIBLE | tk::WS_OVERLAPPEDWINDOW, 0, 0, 0, 300, 550) == nullptr) {
-    delete login;
     return nullptr;
   }
-  KeepUntilExit(login);
   login->mainWindow = main;
   login->userChanged = login->userChanged || changed;
   login->CenterWindow();
