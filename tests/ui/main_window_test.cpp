@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "storage/config.h"
+#include "ui/login/login_win.h"
 #include "ui/main/qvui.h"
 #include "ui/main/window_keeper.h"
 #include "ui/toolkit/web_browser.h"
@@ -435,6 +436,32 @@ TEST_F(MainWindowTest, BalanceRepliesFillThePanel) {
   EXPECT_TRUE(w->validity.empty());
   EXPECT_TRUE(w->expiryTime.empty());
   EXPECT_EQ(w->balance, u"3");
+}
+
+}  // namespace
+
+namespace {
+
+// A login skin that cannot be read ends the phone with a message instead of
+// leaving a window that nothing can close.
+TEST_F(MainWindowTest, BrokenLoginSkinEndsWithAMessage) {
+  const std::u16string installed = tk::CPaintManagerUI::GetInstancePath();
+  std::filesystem::create_directories("bin/Skins");
+  for (const char* name : {"theme.xml", "quova.xml"}) {
+    std::filesystem::copy_file(qv::ToUtf8(installed) + "Skins/" + name, std::string("bin/Skins/") + name);
+  }
+  std::ofstream("bin/Skins/LoginWin.xml") << "<Window size=\"300,550\"><VerticalLayout><Edit name=";
+  tk::CPaintManagerUI::SetInstancePath(qv::Widen(folder_.path() + "/bin/"));
+  LoginWin* login = LoginWin::Open(nullptr, false);
+  tk::CPaintManagerUI::SetInstancePath(installed);
+  EXPECT_EQ(login, nullptr);
+  auto boxes = uitest::OwnBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, u"程序运行错误，请联系客服反馈");
+  EXPECT_EQ(boxes[0].caption, u"错误");
+  EXPECT_TRUE(platform_.HasQuit());
+  EXPECT_EQ(driver_.FindWindow(u"LoginWin"), nullptr);
+  platform_.ResetQuit();
 }
 
 }  // namespace

@@ -28,6 +28,15 @@ LoginWin* LoginWin::Open(QVUI* main, bool changed) {
   if (login->Create(nullptr, u"登录", tk::WS_VISIBLE | tk::WS_OVERLAPPEDWINDOW, 0, 0, 0, 300, 550) == nullptr) {
     return nullptr;
   }
+  if (!login->GetSkinError().empty()) {
+    // Without its skin the window would be an empty frame that nothing can
+    // close: say so and end, as the close button would.
+    tk::MessageBox(nullptr, u"程序运行错误，请联系客服反馈", u"错误", tk::MB_OK);
+    login->DestroyWindow();
+    qv::ShutdownSipEngine(0);
+    tk::PostQuitMessage(0);
+    return nullptr;
+  }
   login->mainWindow = main;
   login->userChanged = login->userChanged || changed;
   login->CenterWindow();
