@@ -8,6 +8,7 @@
 #include "ui/login/login_win.h"
 #include "ui/main/qvui.h"
 #include "ui/main/window_keeper.h"
+#include "ui/toolkit/dialog_builder.h"
 #include "ui/toolkit/web_browser.h"
 #include "ui_test_env.h"
 
@@ -462,6 +463,59 @@ TEST_F(MainWindowTest, BrokenLoginSkinEndsWithAMessage) {
   EXPECT_TRUE(platform_.HasQuit());
   EXPECT_EQ(driver_.FindWindow(u"LoginWin"), nullptr);
   platform_.ResetQuit();
+}
+
+}  // namespace
+
+namespace {
+
+// Every control name the window code looks for is in the skins.
+TEST_F(MainWindowTest, SkinsCarryEveryControlName) {
+  QVUI* w = Open();
+  for (std::u16string_view name :
+       {u"mainTitle", u"LayoutMaillist", u"callstatus", u"calledUserName", u"input_phoneText", u"tab_heade1",
+        u"tab_heade2", u"tab_heade3", u"tab_heade4", u"tabs", u"CalledBtn", u"hangupBtn", u"calledTimer_Container",
+        u"calledTimer_h", u"calledTimer_m", u"calledTimer_s", u"showCallType", u"calledRecordLayout",
+        u"userNameLayout", u"callingListLayoutForOption", u"showCallInfoLayout", u"answer_btn", u"show_address",
+        u"whetherShowPhoen", u"tab_heade4_layout", u"closebtn", u"minbtn", u"maxbtn", u"restorebtn", u"nuberBtn0",
+        u"nuberBtn1", u"nuberBtn2", u"nuberBtn3", u"nuberBtn4", u"nuberBtn5", u"nuberBtn6", u"nuberBtn7",
+        u"nuberBtn8", u"nuberBtn9", u"asterisk", u"poundSign", u"call_EditTextDel", u"mainuneuBtn", u"changUserBtn",
+        u"logoBtn", u"add_addressList_Btn", u"add_mailList_info", u"edit_mailList_info", u"del_mailList_info",
+        u"reCallBtn", u"deleterecord", u"rechargeBtn", u"removeAllcalledBtn", u"RemainderMoney", u"packageLayout",
+        u"sortCombo"}) {
+    EXPECT_NE(Driver::Find(w, name), nullptr) << qv::ToUtf8(name);
+  }
+  EXPECT_NE(dynamic_cast<tk::COptionUI*>(Driver::Find(w, u"whetherShowPhoen")), nullptr);
+  auto* combo = dynamic_cast<tk::CComboUI*>(w->sortCombo);
+  ASSERT_NE(combo, nullptr);
+  ASSERT_EQ(combo->GetCount(), 4);
+  const std::u16string_view filters[] = {u"全部记录", u"呼入记录", u"拨出记录", u"未接记录"};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(combo->GetItemAt(i)->GetText(), filters[i]);
+
+  // The pieces built into lists at run time.
+  tk::CDialogBuilder builder;
+  tk::CControlUI* row = builder.Create(u"called_record.xml", w->GetPaintManager());
+  ASSERT_NE(row, nullptr);
+  auto* rowBox = row->AsContainer();
+  ASSERT_NE(rowBox, nullptr);
+  EXPECT_NE(rowBox->FindSubControl(u"calledListItemBtn"), nullptr);
+  EXPECT_NE(rowBox->FindSubControl(u"delBtnForCalledList"), nullptr);
+  EXPECT_EQ(rowBox->FindSubControl(u"calledListItemBtn")->GetParent(), row);
+  delete row;
+  tk::CControlUI* item = builder.Create(u"ailist.xml", w->GetPaintManager());
+  ASSERT_NE(item, nullptr);
+  EXPECT_NE(item->AsContainer()->FindSubControl(u"quovabtn_list"), nullptr);
+  delete item;
+
+  LoginWin* login = LoginWin::Open(nullptr, false);
+  ASSERT_NE(login, nullptr);
+  for (std::u16string_view name : {u"mainTitle", u"user", u"password", u"password2", u"login_btn", u"registerBtn",
+                                   u"ContainerPwd2", u"check_pwd", u"reset_password", u"closebtn", u"minbtn",
+                                   u"maxbtn", u"restorebtn"}) {
+    EXPECT_NE(Driver::Find(login, name), nullptr) << qv::ToUtf8(name);
+  }
+  EXPECT_NE(dynamic_cast<tk::CCheckBoxUI*>(Driver::Find(login, u"check_pwd")), nullptr);
+  login->DestroyWindow();
 }
 
 }  // namespace
