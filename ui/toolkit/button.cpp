@@ -115,13 +115,7 @@ void CButtonUI::PaintBkColor(PaintList& list) {
     color = m_dwHotBkColor;
   }
   if (color == kNoColor) return;
-  DrawOp op;
-  op.kind = DrawKind::kFill;
-  op.rect = m_rcItem;
-  op.color = color;
-  op.round = m_cxyBorderRound;
-  op.control = this;
-  list.ops.push_back(std::move(op));
+  list.AddFill(this, m_rcItem, color, m_cxyBorderRound);
 }
 
 void CButtonUI::PaintStatusImage(PaintList& list) {
@@ -136,14 +130,7 @@ void CButtonUI::PaintStatusImage(PaintList& list) {
 
 void CButtonUI::PaintBorder(PaintList& list) {
   if ((m_uState & UISTATE_HOT) && IsEnabled() && m_dwHotBorderColor != kNoColor && m_nBorderSize > 0) {
-    DrawOp op;
-    op.kind = DrawKind::kBorder;
-    op.rect = m_rcItem;
-    op.color = m_dwHotBorderColor;
-    op.width = m_nBorderSize;
-    op.round = m_cxyBorderRound;
-    op.control = this;
-    list.ops.push_back(std::move(op));
+    list.AddBorder(this, m_rcItem, m_dwHotBorderColor, m_nBorderSize, m_cxyBorderRound);
     return;
   }
   CLabelUI::PaintBorder(list);
@@ -232,13 +219,7 @@ void COptionUI::SetManager(CPaintManagerUI* manager, CControlUI* parent) { CButt
 
 void COptionUI::PaintBkColor(PaintList& list) {
   if (m_bSelected && m_dwSelectedBkColor != kNoColor) {
-    DrawOp op;
-    op.kind = DrawKind::kFill;
-    op.rect = m_rcItem;
-    op.color = m_dwSelectedBkColor;
-    op.round = m_cxyBorderRound;
-    op.control = this;
-    list.ops.push_back(std::move(op));
+    list.AddFill(this, m_rcItem, m_dwSelectedBkColor, m_cxyBorderRound);
     return;
   }
   CButtonUI::PaintBkColor(list);
@@ -290,14 +271,8 @@ void CCheckBoxUI::PaintStatusImage(PaintList& list) {
   int top = m_rcItem.top + (m_rcItem.Height() - size) / 2;
   Rect box{m_rcItem.left + 2, top, m_rcItem.left + 2 + size, top + size};
   Color accent = Accent(this);
-  DrawOp fill;
-  fill.kind = DrawKind::kFill;
-  fill.rect = box;
-  fill.round = {4, 4};
-  fill.control = this;
   if (m_bSelected) {
-    fill.color = IsEnabled() ? accent : ThemeColor(this, u"border", 0xFFD0D5DD);
-    list.ops.push_back(fill);
+    list.AddFill(this, box, IsEnabled() ? accent : ThemeColor(this, u"border", 0xFFD0D5DD), {4, 4});
     DrawOp a;
     a.kind = DrawKind::kLine;
     a.color = 0xFFFFFFFF;
@@ -308,16 +283,9 @@ void CCheckBoxUI::PaintStatusImage(PaintList& list) {
     a.rect = {box.left + 7, box.top + 11, box.left + 12, box.top + 5};
     list.ops.push_back(a);
   } else {
-    fill.color = 0xFFFFFFFF;
-    list.ops.push_back(fill);
-    DrawOp border;
-    border.kind = DrawKind::kBorder;
-    border.rect = box;
-    border.round = {4, 4};
-    border.width = 1;
-    border.color = (m_uState & UISTATE_HOT) ? accent : ThemeColor(this, u"border-strong", 0xFFB6BECB);
-    border.control = this;
-    list.ops.push_back(border);
+    list.AddFill(this, box, 0xFFFFFFFF, {4, 4});
+    list.AddBorder(this, box, (m_uState & UISTATE_HOT) ? accent : ThemeColor(this, u"border-strong", 0xFFB6BECB), 1,
+                   {4, 4});
   }
 }
 

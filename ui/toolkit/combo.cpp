@@ -199,15 +199,7 @@ void CComboUI::DoPaint(PaintList& list, const Rect& clip) {
   if (!IsVisible() || m_rcItem.IsEmpty() || m_rcItem.Intersect(clip).IsEmpty()) return;
   Color bk = m_dwBackColor;
   if ((m_uState & UISTATE_HOT) && IsEnabled() && m_dwHotBkColor != kNoColor) bk = m_dwHotBkColor;
-  if (bk != kNoColor) {
-    DrawOp op;
-    op.kind = DrawKind::kFill;
-    op.rect = m_rcItem;
-    op.color = bk;
-    op.round = m_cxyBorderRound;
-    op.control = this;
-    list.ops.push_back(std::move(op));
-  }
+  if (bk != kNoColor) list.AddFill(this, m_rcItem, bk, m_cxyBorderRound);
   PaintBkImage(list);
   std::u16string text = GetText();
   if (!text.empty()) {
@@ -244,16 +236,8 @@ void CComboUI::DoPaint(PaintList& list, const Rect& clip) {
   Color border = m_dwBorderColor;
   if ((m_uState & UISTATE_HOT) && IsEnabled() && m_dwHotBorderColor != kNoColor) border = m_dwHotBorderColor;
   if (IsFocused() && m_dwFocusBorderColor != kNoColor) border = m_dwFocusBorderColor;
-  if (border != kNoColor && m_nBorderSize > 0) {
-    DrawOp op;
-    op.kind = DrawKind::kBorder;
-    op.rect = m_rcItem;
-    op.color = border;
-    op.width = m_nBorderSize;
-    op.round = m_cxyBorderRound;
-    op.control = this;
-    list.ops.push_back(std::move(op));
-  }
+  if (border != kNoColor && m_nBorderSize > 0)
+    list.AddBorder(this, m_rcItem, border, m_nBorderSize, m_cxyBorderRound);
 }
 
 }  // namespace tk

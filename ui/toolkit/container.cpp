@@ -361,15 +361,7 @@ void CContainerUI::DoPaint(PaintList& list, const Rect& clip) {
     list.ops.push_back(std::move(pop));
   }
   Rect thumb = VScrollThumb();
-  if (!thumb.IsEmpty()) {
-    DrawOp op;
-    op.kind = DrawKind::kFill;
-    op.rect = thumb;
-    op.color = kScrollThumbColor;
-    op.round = {kScrollBarWidth / 2, kScrollBarWidth / 2};
-    op.control = this;
-    list.ops.push_back(std::move(op));
-  }
+  if (!thumb.IsEmpty()) list.AddFill(this, thumb, kScrollThumbColor, {kScrollBarWidth / 2, kScrollBarWidth / 2});
   PaintBorder(list);
 }
 

@@ -276,13 +276,7 @@ void CControlUI::DoPaint(PaintList& list, const Rect& clip) {
 
 void CControlUI::PaintBkColor(PaintList& list) {
   if (m_dwBackColor == kNoColor) return;
-  DrawOp op;
-  op.kind = DrawKind::kFill;
-  op.rect = m_rcItem;
-  op.color = m_dwBackColor;
-  op.round = m_cxyBorderRound;
-  op.control = this;
-  list.ops.push_back(std::move(op));
+  list.AddFill(this, m_rcItem, m_dwBackColor, m_cxyBorderRound);
 }
 
 void CControlUI::PaintBkImage(PaintList& list) {
@@ -293,14 +287,7 @@ void CControlUI::PaintBorder(PaintList& list) {
   Color color = m_dwBorderColor;
   if (IsFocused() && m_dwFocusBorderColor != kNoColor) color = m_dwFocusBorderColor;
   if (color == kNoColor || m_nBorderSize <= 0) return;
-  DrawOp op;
-  op.kind = DrawKind::kBorder;
-  op.rect = m_rcItem;
-  op.color = color;
-  op.width = m_nBorderSize;
-  op.round = m_cxyBorderRound;
-  op.control = this;
-  list.ops.push_back(std::move(op));
+  list.AddBorder(this, m_rcItem, color, m_nBorderSize, m_cxyBorderRound);
 }
 
 bool CControlUI::DrawImage(PaintList& list, std::u16string_view image, const Rect& rc) {

@@ -306,12 +306,8 @@ void CEditUI::PaintText(PaintList& list) {
     int xb = platform.TextWidth(font, std::u16string_view(shown).substr(0, b));
     int lh = platform.LineHeight(font);
     int top = area.top + (area.Height() - lh) / 2;
-    DrawOp sel;
-    sel.kind = DrawKind::kFill;
-    sel.rect = {area.left + xa - shift, top, area.left + xb - shift, top + lh};
-    sel.color = Theme(this, u"selection", 0x551F6FEB);
-    sel.control = this;
-    list.ops.push_back(sel);
+    list.AddFill(this, {area.left + xa - shift, top, area.left + xb - shift, top + lh},
+                 Theme(this, u"selection", 0x551F6FEB));
   }
   if (!shown.empty()) {
     DrawOp op;
@@ -570,12 +566,8 @@ void CRichEditUI::PaintText(PaintList& list) {
       int a = std::max(selA, line.start), b = std::min(selB, line.end);
       int xa = platform.TextWidth(font, std::u16string_view(m_sText).substr(line.start, a - line.start));
       int xb = platform.TextWidth(font, std::u16string_view(m_sText).substr(line.start, b - line.start));
-      DrawOp sel;
-      sel.kind = DrawKind::kFill;
-      sel.rect = {area.left + xa, top, area.left + xb + (b == line.end && selB > line.end ? 4 : 0), top + lh};
-      sel.color = Theme(this, u"selection", 0x551F6FEB);
-      sel.control = this;
-      list.ops.push_back(sel);
+      list.AddFill(this, {area.left + xa, top, area.left + xb + (b == line.end && selB > line.end ? 4 : 0), top + lh},
+                   Theme(this, u"selection", 0x551F6FEB));
     }
     if (!lineText.empty()) {
       DrawOp op;

@@ -30,23 +30,10 @@ void PaintItemBackground(CControlUI* item, PaintList& list, IListOwnerUI* owner,
       color = owner->ItemBkColor();
     }
   }
-  if (color != kNoColor) {
-    DrawOp op;
-    op.kind = DrawKind::kFill;
-    op.rect = item->GetPos();
-    op.color = color;
-    op.round = round;
-    op.control = item;
-    list.ops.push_back(std::move(op));
-  }
+  if (color != kNoColor) list.AddFill(item, item->GetPos(), color, round);
   if (owner && owner->ItemLineColor() != kNoColor) {
     const Rect& rc = item->GetPos();
-    DrawOp line;
-    line.kind = DrawKind::kFill;
-    line.rect = {rc.left, rc.bottom - 1, rc.right, rc.bottom};
-    line.color = owner->ItemLineColor();
-    line.control = item;
-    list.ops.push_back(std::move(line));
+    list.AddFill(item, {rc.left, rc.bottom - 1, rc.right, rc.bottom}, owner->ItemLineColor());
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/toolkit/geometry.h"
@@ -59,6 +60,27 @@ struct PaintList {
   std::vector<DrawOp> ops;
   Color background = 0xFFFFFFFF;  // window background under everything
   void Clear() { ops.clear(); }
+  // Adds `rect` filled with `color`, corners rounded by `round`.
+  void AddFill(const CControlUI* control, const Rect& rect, Color color, Size round = {}) {
+    DrawOp op;
+    op.kind = DrawKind::kFill;
+    op.rect = rect;
+    op.color = color;
+    op.round = round;
+    op.control = control;
+    ops.push_back(std::move(op));
+  }
+  // Adds an outline of `rect`, `width` pixels inside it.
+  void AddBorder(const CControlUI* control, const Rect& rect, Color color, int width, Size round = {}) {
+    DrawOp op;
+    op.kind = DrawKind::kBorder;
+    op.rect = rect;
+    op.color = color;
+    op.width = width;
+    op.round = round;
+    op.control = control;
+    ops.push_back(std::move(op));
+  }
   const FontSpec& Font(int index) const {
     static const FontSpec kFallback;
     if (index >= 0 && index < static_cast<int>(fonts.size())) return fonts[index];
