@@ -41,48 +41,41 @@ void PaintItemBackground(CControlUI* item, PaintList& list, IListOwnerUI* owner,
 
 // ---------------------------------------------------------------------------
 
-CListContainerElementUI::CListContainerElementUI() = default;
-
-std::u16string_view CListContainerElementUI::GetClass() const { return u"ListContainerElement"; }
-
-bool CListContainerElementUI::Select(bool select) {
+template <class Base>
+bool CListItemBaseUI<Base>::Select(bool select) {
   if (!m_pOwner) return false;
   if (select) return m_pOwner->SelectItem(m_iIndex);
   if (m_bSelected) return m_pOwner->SelectItem(-1);
   return true;
 }
 
-void CListContainerElementUI::SetSelectedState(bool selected) {
+template <class Base>
+void CListItemBaseUI<Base>::SetSelectedState(bool selected) {
   if (m_bSelected == selected) return;
   m_bSelected = selected;
-  SetState(UISTATE_SELECTED, selected);
-  if (m_pManager) m_pManager->ControlChanged(this);
+  this->SetState(UISTATE_SELECTED, selected);
+  if (this->m_pManager) this->m_pManager->ControlChanged(this);
 }
 
-bool CListContainerElementUI::Expand(bool expand) {
-  if (m_bExpanded == expand) return true;
-  m_bExpanded = expand;
-  SendNotify(kNotifyItemExpand, expand ? 1 : 0);
-  return true;
-}
-
-bool CListContainerElementUI::Activate() {
+template <class Base>
+bool CListItemBaseUI<Base>::Activate() {
   if (!CControlUI::Activate()) return false;
-  SendNotify(kNotifyItemActivate);
+  this->SendNotify(kNotifyItemActivate);
   return true;
 }
 
-void CListContainerElementUI::DoEvent(TEventUI& event) {
+template <class Base>
+void CListItemBaseUI<Base>::DoEvent(TEventUI& event) {
   switch (event.Type) {
     case EventType::kButtonDown:
     case EventType::kRButtonDown:
-      if (IsEnabled()) {
+      if (this->IsEnabled()) {
         if (m_pOwner) m_pOwner->SelectItem(m_iIndex, true);
-        SendNotify(kNotifyItemClick);
+        this->SendNotify(kNotifyItemClick);
       }
       return;
     case EventType::kDblClick:
-      if (IsEnabled()) Activate();
+      if (this->IsEnabled()) Activate();
       return;
     case EventType::kButtonUp:
     case EventType::kRButtonUp:
@@ -97,17 +90,35 @@ void CListContainerElementUI::DoEvent(TEventUI& event) {
     default:
       break;
   }
-  CContainerUI::DoEvent(event);
+  Base::DoEvent(event);
 }
 
-Size CListContainerElementUI::EstimateSize(Size available) {
-  Size sz = CContainerUI::EstimateSize(available);
+template <class Base>
+Size CListItemBaseUI<Base>::EstimateSize(Size available) {
+  Size sz = Base::EstimateSize(available);
   if (sz.cy == 0) sz.cy = 30;
   return sz;
 }
 
-void CListContainerElementUI::PaintBkColor(PaintList& list) {
-  PaintItemBackground(this, list, m_pOwner, m_bSelected, m_dwBackColor, m_cxyBorderRound);
+template <class Base>
+void CListItemBaseUI<Base>::PaintBkColor(PaintList& list) {
+  PaintItemBackground(this, list, m_pOwner, m_bSelected, this->m_dwBackColor, this->m_cxyBorderRound);
+}
+
+template class CListItemBaseUI<CContainerUI>;
+template class CListItemBaseUI<CLabelUI>;
+
+// ---------------------------------------------------------------------------
+
+CListContainerElementUI::CListContainerElementUI() = default;
+
+std::u16string_view CListContainerElementUI::GetClass() const { return u"ListContainerElement"; }
+
+bool CListContainerElementUI::Expand(bool expand) {
+  if (m_bExpanded == expand) return true;
+  m_bExpanded = expand;
+  SendNotify(kNotifyItemExpand, expand ? 1 : 0);
+  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -118,64 +129,6 @@ CListLabelElementUI::CListLabelElementUI() {
 }
 
 std::u16string_view CListLabelElementUI::GetClass() const { return u"ListLabelElement"; }
-
-bool CListLabelElementUI::Select(bool select) {
-  if (!m_pOwner) return false;
-  if (select) return m_pOwner->SelectItem(m_iIndex);
-  if (m_bSelected) return m_pOwner->SelectItem(-1);
-  return true;
-}
-
-void CListLabelElementUI::SetSelectedState(bool selected) {
-  if (m_bSelected == selected) return;
-  m_bSelected = selected;
-  SetState(UISTATE_SELECTED, selected);
-  if (m_pManager) m_pManager->ControlChanged(this);
-}
-
-bool CListLabelElementUI::Activate() {
-  if (!CControlUI::Activate()) return false;
-  SendNotify(kNotifyItemActivate);
-  return true;
-}
-
-void CListLabelElementUI::DoEvent(TEventUI& event) {
-  switch (event.Type) {
-    case EventType::kButtonDown:
-    case EventType::kRButtonDown:
-      if (IsEnabled()) {
-        if (m_pOwner) m_pOwner->SelectItem(m_iIndex, true);
-        SendNotify(kNotifyItemClick);
-      }
-      return;
-    case EventType::kDblClick:
-      if (IsEnabled()) Activate();
-      return;
-    case EventType::kButtonUp:
-    case EventType::kRButtonUp:
-      return;
-    case EventType::kKeyDown:
-    case EventType::kScrollWheel:
-      if (m_pOwner) {
-        m_pOwner->ItemEvent(event);
-        return;
-      }
-      break;
-    default:
-      break;
-  }
-  CLabelUI::DoEvent(event);
-}
-
-Size CListLabelElementUI::EstimateSize(Size available) {
-  Size sz = CLabelUI::EstimateSize(available);
-  if (sz.cy == 0) sz.cy = 30;
-  return sz;
-}
-
-void CListLabelElementUI::PaintBkColor(PaintList& list) {
-  PaintItemBackground(this, list, m_pOwner, m_bSelected, m_dwBackColor, m_cxyBorderRound);
-}
 
 void CListLabelElementUI::PaintText(PaintList& list) {
   std::size_t before = list.ops.size();

@@ -61,62 +61,60 @@ class IListItemUI {
   virtual void SetSelectedState(bool selected) = 0;
 };
 
-class CListContainerElementUI : public CContainerUI, public IListItemUI {
+// What both kinds of list item share over their control class `Base`:
+// index, owner and selection; a press selects the item in its owner and
+// sends "itemclick", a double click activates it ("itemactivate"), keys and
+// the wheel go to the owner; 30 pixels high without a fixed height; the
+// owner's item colours behind it.
+template <class Base>
+class CListItemBaseUI : public Base, public IListItemUI {
+ public:
+  int GetIndex() const override { return m_iIndex; }
+  void SetIndex(int index) override { m_iIndex = index; }
+  IListOwnerUI* GetOwner() const override { return m_pOwner; }
+  void SetOwner(IListOwnerUI* owner) override { m_pOwner = owner; }
+  bool IsSelected() const override { return m_bSelected; }
+  bool Select(bool select = true) override;
+  void SetSelectedState(bool selected) override;
+
+  bool Activate() override;
+  void DoEvent(TEventUI& event) override;
+  Size EstimateSize(Size available) override;
+
+ protected:
+  void PaintBkColor(PaintList& list) override;
+
+  int m_iIndex = -1;
+  IListOwnerUI* m_pOwner = nullptr;
+  bool m_bSelected = false;
+};
+
+extern template class CListItemBaseUI<CContainerUI>;
+extern template class CListItemBaseUI<CLabelUI>;
+
+class CListContainerElementUI : public CListItemBaseUI<CContainerUI> {
  public:
   CListContainerElementUI();
   std::u16string_view GetClass() const override;
 
-  int GetIndex() const override { return m_iIndex; }
-  void SetIndex(int index) override { m_iIndex = index; }
-  IListOwnerUI* GetOwner() const override { return m_pOwner; }
-  void SetOwner(IListOwnerUI* owner) override { m_pOwner = owner; }
-  bool IsSelected() const override { return m_bSelected; }
-  bool Select(bool select = true) override;
   bool IsExpanded() const override { return m_bExpanded; }
   bool Expand(bool expand = true) override;
-  void SetSelectedState(bool selected) override;
-
-  bool Activate() override;
-  void DoEvent(TEventUI& event) override;
   bool IsFocusable() const override { return false; }
-  // Without a fixed height an item is 30 pixels high.
-  Size EstimateSize(Size available) override;
 
  protected:
-  void PaintBkColor(PaintList& list) override;
-
-  int m_iIndex = -1;
-  IListOwnerUI* m_pOwner = nullptr;
-  bool m_bSelected = false;
   bool m_bExpanded = false;
 };
 
-class CListLabelElementUI : public CLabelUI, public IListItemUI {
+class CListLabelElementUI : public CListItemBaseUI<CLabelUI> {
  public:
   CListLabelElementUI();
   std::u16string_view GetClass() const override;
 
-  int GetIndex() const override { return m_iIndex; }
-  void SetIndex(int index) override { m_iIndex = index; }
-  IListOwnerUI* GetOwner() const override { return m_pOwner; }
-  void SetOwner(IListOwnerUI* owner) override { m_pOwner = owner; }
-  bool IsSelected() const override { return m_bSelected; }
-  bool Select(bool select = true) override;
   bool IsExpanded() const override { return false; }
   bool Expand(bool expand = true) override { (void)expand; return false; }
-  void SetSelectedState(bool selected) override;
-
-  bool Activate() override;
-  void DoEvent(TEventUI& event) override;
-  Size EstimateSize(Size available) override;
 
  protected:
-  void PaintBkColor(PaintList& list) override;
   void PaintText(PaintList& list) override;
-
-  int m_iIndex = -1;
-  IListOwnerUI* m_pOwner = nullptr;
-  bool m_bSelected = false;
 };
 
 class CListHeaderUI : public CHorizontalLayoutUI {
