@@ -164,17 +164,11 @@ void CEditUI::OnKey(TEventUI& event) {
       if (!shift) m_iAnchor = m_iCaret;
       break;
     case VK_BACK:
-      if (m_bReadOnly) break;
-      if (m_iCaret == m_iAnchor) m_iAnchor = PrevBoundary(m_sText, m_iCaret);
-      if (m_iCaret != m_iAnchor) {
-        DeleteSelection();
-        if (m_pManager) m_pManager->ControlChanged(this);
-        SendNotify(kNotifyTextChanged);
-      }
-      break;
     case VK_DELETE:
+      // Without a selection: the character before (Backspace) or after the caret.
       if (m_bReadOnly) break;
-      if (m_iCaret == m_iAnchor) m_iAnchor = NextBoundary(m_sText, m_iCaret);
+      if (m_iCaret == m_iAnchor)
+        m_iAnchor = event.chKey == VK_BACK ? PrevBoundary(m_sText, m_iCaret) : NextBoundary(m_sText, m_iCaret);
       if (m_iCaret != m_iAnchor) {
         DeleteSelection();
         if (m_pManager) m_pManager->ControlChanged(this);
@@ -269,23 +263,24 @@ void CEditUI::PaintBkColor(PaintList& list) { CLabelUI::PaintBkColor(list); }
 
 void CEditUI::PaintBorder(PaintList& list) { CLabelUI::PaintBorder(list); }
 
+void CEditUI::PaintPrompt(PaintList& list, const Rect& area, int fontIndex, UINT format) {
+  if (m_sPrompt.empty() || IsFocused()) return;
+  DrawOp op;
+  op.kind = DrawKind::kText;
+  op.rect = area;
+  op.text = m_sPrompt;
+  op.color = m_dwPromptColor != kNoColor ? m_dwPromptColor : Theme(this, u"text-muted", 0xFF9CA3AF);
+  op.font = fontIndex;
+  op.format = format;
+  op.control = this;
+  list.ops.push_back(std::move(op));
+}
+
 void CEditUI::PaintText(PaintList& list) {
   Rect area = m_rcItem.Deflate(m_rcTextPadding);
   std::u16string shown = DisplayText();
   int fontIndex = m_pManager ? m_pManager->Resources().FontIndex(m_iFont) : 0;
-  if (shown.empty()) {
-    if (!m_sPrompt.empty() && !IsFocused()) {
-      DrawOp op;
-      op.kind = DrawKind::kText;
-      op.rect = area;
-      op.text = m_sPrompt;
-      op.color = m_dwPromptColor != kNoColor ? m_dwPromptColor : Theme(this, u"text-muted", 0xFF9CA3AF);
-      op.font = fontIndex;
-      op.format = m_uTextStyle;
-      op.control = this;
-      list.ops.push_back(std::move(op));
-    }
-  }
+  if (shown.empty()) PaintPrompt(list, area, fontIndex, m_uTextStyle);
   const Platform& platform = CurrentPlatform();
   const FontSpec& font = FontOf(this, m_iFont);
   bool editing = IsFocused() && IsEnabled();
@@ -533,19 +528,7 @@ void CRichEditUI::PaintText(PaintList& list) {
   Rect area = m_rcItem.Deflate(m_rcTextPadding);
   int fontIndex = m_pManager ? m_pManager->Resources().FontIndex(m_iFont) : 0;
   const FontSpec& font = FontOf(this, m_iFont);
-  if (m_sText.empty()) {
-    if (!m_sPrompt.empty() && !IsFocused()) {
-      DrawOp op;
-      op.kind = DrawKind::kText;
-      op.rect = area;
-      op.text = m_sPrompt;
-      op.color = m_dwPromptColor != kNoColor ? m_dwPromptColor : Theme(this, u"text-muted", 0xFF9CA3AF);
-      op.font = fontIndex;
-      op.format = DT_LEFT | DT_TOP | DT_WORDBREAK;
-      op.control = this;
-      list.ops.push_back(std::move(op));
-    }
-  }
+  if (m_sText.empty()) PaintPrompt(list, area, fontIndex, DT_LEFT | DT_TOP | DT_WORDBREAK);
   auto lines = BreakLines(m_sText, font, area.Width());
   int lh = LineHeight();
   DrawOp clip;

@@ -53,6 +53,8 @@ class CEditUI : public CLabelUI {
   void PaintBorder(PaintList& list) override;
   void PaintText(PaintList& list) override;
   std::u16string DisplayText() const override;
+  // The prompt text in `area` while the box is empty and not focused.
+  void PaintPrompt(PaintList& list, const Rect& area, int fontIndex, UINT format);
   virtual bool IsMultiLine() const { return false; }
   // Caret offset for a point in the control (uses the platform's text metrics).
   int OffsetFromPoint(Point pt) const;
