@@ -51,16 +51,18 @@ void Driver::Mouse(HWND hwnd, UINT message, Point pt, UINT keys, int wheel) {
 
 bool Driver::Click(CWindowWnd* window, std::u16string_view name) { return Click(window, Find(window, name)); }
 
-bool Driver::Click(CWindowWnd* window, CControlUI* control) {
-  Point pt;
-  if (!ClickPoint(window, control, &pt)) return false;
-  CControlUI* hit = window->GetPaintManager()->FindControl(pt);
-  // The press reaches the control itself or a part of it (a child that
-  // passes it on), never a control lying above it.
+bool Driver::PressPoint(CWindowWnd* window, CControlUI* control, Point* pt) {
+  if (!ClickPoint(window, control, pt)) return false;
+  CControlUI* hit = window->GetPaintManager()->FindControl(*pt);
   bool reaches = false;
   for (CControlUI* c = hit; c; c = c->GetParent())
     if (c == control) reaches = true;
-  if (!reaches || !control->IsEnabled()) return false;
+  return reaches && control->IsEnabled();
+}
+
+bool Driver::Click(CWindowWnd* window, CControlUI* control) {
+  Point pt;
+  if (!PressPoint(window, control, &pt)) return false;
   HWND h = window->GetHWND();
   Mouse(h, WM_MOUSEMOVE, pt);
   Mouse(h, WM_LBUTTONDOWN, pt, MK_LBUTTON);
@@ -74,12 +76,7 @@ bool Driver::DoubleClick(CWindowWnd* window, std::u16string_view name) {
 
 bool Driver::DoubleClick(CWindowWnd* window, CControlUI* control) {
   Point pt;
-  if (!ClickPoint(window, control, &pt)) return false;
-  CControlUI* hit = window->GetPaintManager()->FindControl(pt);
-  bool reaches = false;
-  for (CControlUI* c = hit; c; c = c->GetParent())
-    if (c == control) reaches = true;
-  if (!reaches || !control->IsEnabled()) return false;
+  if (!PressPoint(window, control, &pt)) return false;
   DoubleClickAt(window, pt);
   return true;
 }

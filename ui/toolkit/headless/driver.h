@@ -80,6 +80,9 @@ class Driver {
 
  private:
   void Mouse(HWND hwnd, UINT message, Point pt, UINT keys = 0, int wheel = 0);
+  // ClickPoint, when a press there reaches the enabled control itself or a
+  // part of it (a child that passes it on), never a control lying above it.
+  static bool PressPoint(CWindowWnd* window, CControlUI* control, Point* pt);
   void KeyMessage(HWND hwnd, UINT message, UINT code, UINT mods);
 
   HeadlessPlatform& m_platform;
