@@ -15,6 +15,10 @@ std::u16string FromUtf8(std::string_view bytes);
 // Text to UTF-8 bytes. An unpaired surrogate becomes U+FFFD.
 std::string ToUtf8(std::u16string_view text);
 
+// Appends the UTF-8 bytes of one code point (at most U+10FFFF; the caller
+// keeps surrogates out).
+void AppendUtf8(std::string& out, char32_t cp);
+
 // GBK (code page 936) bytes to text. A byte that starts no valid character
 // becomes U+FFFD and decoding goes on with the next byte.
 std::u16string FromAnsi(std::string_view bytes);

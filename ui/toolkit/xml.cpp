@@ -153,7 +153,7 @@ class Parser {
           Fail(u"bad character reference");
           return false;
         }
-        AppendUtf8(bytes, static_cast<char32_t>(cp));
+        qv::AppendUtf8(bytes, static_cast<char32_t>(cp));
       } else {
         Fail(u"unknown entity");
         return false;
@@ -162,24 +162,6 @@ class Parser {
     }
     *out = qv::FromUtf8(bytes);
     return true;
-  }
-
-  static void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
   }
 
   bool ParseElement(XmlNode& node, int depth) {
