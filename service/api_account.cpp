@@ -28,13 +28,39 @@ bool PackageActive(const Account& a) {
          (a.packageExpires.empty() || a.packageExpires >= DateTimeText(std::time(nullptr)));
 }
 
+// Finds the account of `phone`: "" when found, "-10" when the database
+// fails, else `missing`.
+std::string FindByPhone(Context& c, const std::string& phone, const char* missing, Account* account) {
+  switch (FindAccountByPhone(c.db, phone, account)) {
+    case Found::kError: return "-10";
+    case Found::kNo: return missing;
+    case Found::kYes: return "";
+  }
+  return "-10";
+}
+
+// Whether `phone` is free for a subscriber: "" when no account has it and it
+// is no service number of the SIP server, "-10" when the database fails,
+// else `taken`.
+std::string CheckPhoneFree(Context& c, const std::string& phone, const char* taken) {
+  Account existing;
+  switch (FindAccountByPhone(c.db, phone, &existing)) {
+    case Found::kError: return "-10";
+    case Found::kYes: return taken;
+    case Found::kNo: break;
+  }
+  switch (FindSubscriber(c.db, phone)) {
+    case Found::kError: return "-10";
+    case Found::kYes: return taken;
+    case Found::kNo: return "";
+  }
+  return "-10";
+}
+
 Reply Login(Context& c, const std::string& phone, const std::string& plain) {
   Account account;
-  switch (FindAccountByPhone(c.db, phone, &account)) {
-    case Found::kError: return ResultReply("-10");
-    case Found::kNo: return ResultReply("-3");
-    case Found::kYes: break;
-  }
+  std::string code = FindByPhone(c, phone, "-3", &account);
+  if (!code.empty()) return ResultReply(code);
   if (account.status == "closed") return ResultReply("-3");
   if (account.password != plain) return ResultReply("-2");
   if (account.status != "active") return ResultReply("-1");
@@ -46,17 +72,8 @@ Reply Register(Context& c, const std::string& phone, const std::string& plain,
                const std::string& agent) {
   if (!agent.empty() && (!IsDigits(agent) || agent.size() > 16)) return ResultReply("-1");
   if (!IsAcceptablePassword(plain)) return ResultReply("-2");
-  Account existing;
-  switch (FindAccountByPhone(c.db, phone, &existing)) {
-    case Found::kError: return ResultReply("-10");
-    case Found::kYes: return ResultReply("-1");
-    case Found::kNo: break;
-  }
-  switch (FindSubscriber(c.db, phone)) {  // a service number of the SIP server
-    case Found::kError: return ResultReply("-10");
-    case Found::kYes: return ResultReply("-1");
-    case Found::kNo: break;
-  }
+  std::string code = CheckPhoneFree(c, phone, "-1");
+  if (!code.empty()) return ResultReply(code);
   Account account;
   account.phone = phone;
   account.password = plain;
@@ -89,11 +106,8 @@ Reply UserType(Context& c, const Query& q) {
   if (!SignatureMatches(phone, q.Get("sign"))) return ResultReply("-6");
   auto lock = c.db.Lock();
   Account account;
-  switch (FindAccountByPhone(c.db, phone, &account)) {
-    case Found::kError: return ResultReply("-10");
-    case Found::kNo: return ResultReply("-4");
-    case Found::kYes: break;
-  }
+  std::string code = FindByPhone(c, phone, "-4", &account);
+  if (!code.empty()) return ResultReply(code);
   if (account.status == "closed") return ResultReply("-4");
   return JsonReply({{"result", "0"}, {"type", account.kind == AccountKind::kRegular ? "1" : "0"}});
 }
@@ -160,25 +174,13 @@ Reply ChangePhone(Context& c, const Query& q) {
   if (!SignatureMatches(oldPhone, q.Get("sign"))) return ResultReply("-6");
   auto lock = c.db.Lock();
   Account account;
-  switch (FindAccountByPhone(c.db, oldPhone, &account)) {
-    case Found::kError: return ResultReply("-10");
-    case Found::kNo: return ResultReply("-1");
-    case Found::kYes: break;
-  }
+  std::string code = FindByPhone(c, oldPhone, "-1", &account);
+  if (!code.empty()) return ResultReply(code);
   if (account.status != "active") return ResultReply("-1");
   if (account.password != UnscramblePassword(q.Get("pwd"))) return ResultReply("-2");
   if (!IsMobileNumber(newPhone)) return ResultReply("-3");
-  Account other;
-  switch (FindAccountByPhone(c.db, newPhone, &other)) {
-    case Found::kError: return ResultReply("-10");
-    case Found::kYes: return ResultReply("-4");
-    case Found::kNo: break;
-  }
-  switch (FindSubscriber(c.db, newPhone)) {
-    case Found::kError: return ResultReply("-10");
-    case Found::kYes: return ResultReply("-4");
-    case Found::kNo: break;
-  }
+  code = CheckPhoneFree(c, newPhone, "-4");
+  if (!code.empty()) return ResultReply(code);
   if (account.balanceFen <= 0) return ResultReply("-5");
   Transaction tx(c.db);
   if (!tx.ok() || !ChangeAccountPhone(c.db, account, newPhone, c.config.sipDomain) || !tx.Commit()) {
@@ -194,11 +196,8 @@ Reply ChangePwd(Context& c, const Query& q) {
   if (!IsAcceptablePassword(newPlain)) return ResultReply("-3");
   auto lock = c.db.Lock();
   Account account;
-  switch (FindAccountByPhone(c.db, phone, &account)) {
-    case Found::kError: return ResultReply("-10");
-    case Found::kNo: return ResultReply("-4");
-    case Found::kYes: break;
-  }
+  std::string code = FindByPhone(c, phone, "-4", &account);
+  if (!code.empty()) return ResultReply(code);
   if (account.status != "active") return ResultReply("-4");
   if (account.password != UnscramblePassword(q.Get("old_pwd"))) return ResultReply("-2");
   Transaction tx(c.db);
