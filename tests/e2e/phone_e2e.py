@@ -172,6 +172,18 @@ def run(phone, work, env):
         code = None
     step(code == 0, "the phone ends with code 0 after 退出 (%r)" % code)
 
+    # SIGTERM: the user-interface loop shuts the engine down and ends.
+    again = subprocess.Popen([os.path.join(BIN, "veltophone")], cwd=work, env=env,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if step(pd.wait_window("登录", LIMIT) is not None, "the phone starts again after 退出"):
+        again.send_signal(signal.SIGTERM)
+    try:
+        code = again.wait(LIMIT)
+    except subprocess.TimeoutExpired:
+        again.kill()
+        code = None
+    step(code == 0, "SIGTERM ends the phone with code 0 (%r)" % code)
+
 
 if __name__ == "__main__":
     sys.exit(main())
