@@ -9,22 +9,20 @@
 // Uses the running kamailio (scripts/stack start), or starts one in
 // run-data/bench-calls. The window's service requests go to the local
 // service when it runs; without it they fail quietly.
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "sip/sip.h"
+#include "bench/common/bench_kamailio.h"
+#include "bench/common/measure.h"
 #include "sip_test_support.h"
 #include "storage/config.h"
 #include "storage/hooks.h"
@@ -42,31 +40,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-double CpuSeconds() {
-  std::ifstream in("/proc/self/stat");
-  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::istringstream fields(all.substr(all.rfind(')') + 2));
-  std::string field;
-  long utime = 0, stime = 0;
-  for (int i = 3; fields >> field; ++i) {
-    if (i == 14) utime = std::stol(field);
-    if (i == 15) {
-      stime = std::stol(field);
-      break;
-    }
-  }
-  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-double RssMb() {
-  std::ifstream in("/proc/self/status");
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-  return 0;
-}
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+using qvbench::CpuSeconds;
+using qvbench::Ms;
+using qvbench::RssMb;
 
 void Print(const char* what, std::vector<double> values) {
   if (values.empty()) {
@@ -83,16 +59,12 @@ void Print(const char* what, std::vector<double> values) {
 // the first true, or false after 20 s.
 bool WaitFast(tk::headless::HeadlessPlatform& platform, const std::function<bool()>& condition,
               Clock::time_point& when) {
-  auto end = Clock::now() + 20s;
-  while (Clock::now() < end) {
-    platform.RunPending();
-    if (condition()) {
-      when = Clock::now();
-      return true;
-    }
-    std::this_thread::sleep_for(1ms);
-  }
-  return false;
+  return qvbench::WaitFast(
+      [&] {
+        platform.RunPending();
+        return condition();
+      },
+      when);
 }
 
 size_t Count(const std::string& text, const std::string& what) {
@@ -104,14 +76,10 @@ size_t Count(const std::string& text, const std::string& what) {
 }  // namespace
 
 int main() {
-  bool startedServer = false;
-  const std::string kamailioEnv = std::string("QV_RUN_DIR=") + QV_SOURCE_DIR + "/run-data/bench-calls ";
-  if (qvtest::SipServer::RunDir().empty()) {
-    if (std::system((kamailioEnv + QV_SOURCE_DIR + "/scripts/kamailio start").c_str()) != 0) {
-      std::fprintf(stderr, "bench_calls: kamailio did not start\n");
-      return 1;
-    }
-    startedServer = true;
+  qvbench::BenchKamailio kamailio("bench-calls");
+  if (!kamailio.ok()) {
+    std::fprintf(stderr, "bench_calls: kamailio did not start\n");
+    return 1;
   }
 
   int rc = 0;
@@ -254,6 +222,5 @@ int main() {
     qv::ShutdownSipEngine();
     unsetenv("QV_SIP_USE_FILES");
   }
-  if (startedServer) std::system((kamailioEnv + QV_SOURCE_DIR + "/scripts/kamailio stop").c_str());
   return rc;
 }

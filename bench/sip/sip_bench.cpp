@@ -1,19 +1,18 @@
 // Figures of the SIP engine adapter (see CMakeLists.txt). Uses the running
 // kamailio of scripts/kamailio, or starts one in run-data/bench-sip.
 #include "sip/sip.h"
+#include "bench/common/bench_kamailio.h"
+#include "bench/common/measure.h"
 #include "sip_test_support.h"
 #include "storage/text.h"
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -21,31 +20,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-double CpuSeconds() {
-  std::ifstream in("/proc/self/stat");
-  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::istringstream fields(all.substr(all.rfind(')') + 2));
-  std::string field;
-  long utime = 0, stime = 0;
-  for (int i = 3; fields >> field; ++i) {
-    if (i == 14) utime = std::stol(field);
-    if (i == 15) {
-      stime = std::stol(field);
-      break;
-    }
-  }
-  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-double RssMb() {
-  std::ifstream in("/proc/self/status");
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-  return 0;
-}
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+using qvbench::CpuSeconds;
+using qvbench::Ms;
+using qvbench::RssMb;
+using qvbench::WaitFast;
 
 void Print(const char* what, std::vector<double> values) {
   if (values.empty()) {
@@ -55,19 +33,6 @@ void Print(const char* what, std::vector<double> values) {
   std::sort(values.begin(), values.end());
   std::printf("%-34s median %7.1f ms   min %7.1f   max %7.1f   (n=%zu)\n", what, values[values.size() / 2],
               values.front(), values.back(), values.size());
-}
-
-// Waits with a 1 ms poll; the time of the first true, or nothing.
-bool WaitFast(const std::function<bool()>& condition, Clock::time_point& when) {
-  auto end = Clock::now() + 20s;
-  while (Clock::now() < end) {
-    if (condition()) {
-      when = Clock::now();
-      return true;
-    }
-    std::this_thread::sleep_for(1ms);
-  }
-  return false;
 }
 
 }  // namespace
@@ -83,14 +48,10 @@ int main(int argc, char** argv) {
     }
   }
 
-  bool startedServer = false;
-  std::string kamailioEnv = std::string("QV_RUN_DIR=") + QV_SOURCE_DIR + "/run-data/bench-sip ";
-  if (qvtest::SipServer::RunDir().empty()) {
-    if (std::system((kamailioEnv + QV_SOURCE_DIR + "/scripts/kamailio start").c_str()) != 0) {
-      std::fprintf(stderr, "bench_sip: kamailio did not start\n");
-      return 1;
-    }
-    startedServer = true;
+  qvbench::BenchKamailio kamailio("bench-sip");
+  if (!kamailio.ok()) {
+    std::fprintf(stderr, "bench_sip: kamailio did not start\n");
+    return 1;
   }
 
   int rc = 0;
@@ -160,6 +121,5 @@ int main(int argc, char** argv) {
     qv::ShutdownSipEngine();
     unsetenv("QV_SIP_USE_FILES");
   }
-  if (startedServer) std::system((kamailioEnv + QV_SOURCE_DIR + "/scripts/kamailio stop").c_str());
   return rc;
 }
