@@ -19,6 +19,7 @@
 #include "gallery/gallery_window.h"
 #include "ui/toolkit/qt/qt_backend.h"
 #include "ui/toolkit/toolkit.h"
+#include "skin_window.h"
 
 namespace {
 
@@ -49,16 +50,7 @@ class FirstPaint : public QObject {
   bool m_seen = false;
 };
 
-class SkinWindow : public tk::WindowImplBase {
- public:
-  explicit SkinWindow(std::u16string file) : m_file(std::move(file)) {}
-  std::u16string GetWindowClassName() const override { return u"BenchWin"; }
-  std::u16string GetSkinFolder() override { return u"Skins/"; }
-  std::u16string GetSkinFile() override { return m_file; }
-
- private:
-  std::u16string m_file;
-};
+using qvbench::SkinWindow;
 
 int Child(const std::string& mode) {
   FirstPaint watcher;

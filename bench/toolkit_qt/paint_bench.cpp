@@ -14,19 +14,11 @@
 #include "ui/toolkit/qt/paint_renderer.h"
 #include "ui/toolkit/qt/qt_backend.h"
 #include "ui/toolkit/toolkit.h"
+#include "skin_window.h"
 
 namespace {
 
-class SkinWindow : public tk::WindowImplBase {
- public:
-  explicit SkinWindow(std::u16string file) : m_file(std::move(file)) {}
-  std::u16string GetWindowClassName() const override { return u"BenchWin"; }
-  std::u16string GetSkinFolder() override { return u"Skins/"; }
-  std::u16string GetSkinFile() override { return m_file; }
-
- private:
-  std::u16string m_file;
-};
+using qvbench::SkinWindow;
 
 tk::CWindowWnd* Window(const std::u16string& skin) {
   static std::map<std::u16string, tk::CWindowWnd*> windows;
