@@ -109,8 +109,14 @@ int StartSipEngine() {
   LinphoneFactory* factory = linphone_factory_get();
   SetEngineFolders(factory);
 
-  LinphoneCore* core = linphone_factory_create_core_3(factory, config.path.c_str(),
-                                                      factoryPath.empty() ? nullptr : factoryPath.c_str(), nullptr);
+  LinphoneConfig* settings = linphone_factory_create_config_with_factory(
+      factory, config.path.c_str(), factoryPath.empty() ? nullptr : factoryPath.c_str());
+  // The SIP server may be on this very machine: whether the host has a route
+  // to the outside world says nothing about it. The engine's own watch would
+  // mark the network down on a machine without one and then never register.
+  if (settings) linphone_config_set_int(settings, "sip", "auto_net_state_mon", 0);
+  LinphoneCore* core = settings ? linphone_factory_create_core_with_config_3(factory, settings, nullptr) : nullptr;
+  if (settings) linphone_config_unref(settings);
   if (!core) {
     ShutdownSipEngine(0);
     return -2;
@@ -125,6 +131,7 @@ int StartSipEngine() {
     ShutdownSipEngine(0);
     return -2;
   }
+  linphone_core_set_network_reachable(core, TRUE);
   {
     std::lock_guard lock(sipLock);
     sipCore = core;

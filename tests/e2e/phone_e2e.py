@@ -153,8 +153,7 @@ def run(phone, work, env):
     # the same number does not reach the server's location table (kamailio
     # shows no contact, the engine reports its account not registered a few
     # seconds later). Turn this on again once the adapter re-registers.
-    if os.environ.get("QV_E2E_CHECK_REREGISTRATION"):
-        step(pd.wait(lambda: registered_at_kamailio(NUMBER), LIMIT), "the account is registered again")
+    step(pd.wait(lambda: registered_at_kamailio(NUMBER), LIMIT), "the account is registered again")
     if main2 is None:
         return
 

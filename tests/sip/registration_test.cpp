@@ -5,6 +5,7 @@
 #include <linphone/core.h>
 
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -75,6 +76,18 @@ TEST_F(RegistrationTest, RemoveThenRegisterWithANewPassword) {
   EXPECT_TRUE(WaitUntil([] { return qv::SipAccountRegistered(); }));
   EXPECT_TRUE(WaitUntil([&] { return SipServer::Registered(me_); }));
   EXPECT_EQ(AuthCount(), 1u);
+}
+
+TEST_F(RegistrationTest, RegisterAgainSomeTimeAfterRemoval) {
+  // The change of user: the account is removed, and the next login, seconds
+  // later, registers the same number again.
+  RegisterMe();
+  qv::RemoveSipAccount();
+  EXPECT_FALSE(SipServer::Registered(me_));
+  std::this_thread::sleep_for(std::chrono::seconds(5));  // the person typing
+  qv::RegisterSipAccount(qv::Widen(me_), qv::Widen(kPassword), true);
+  EXPECT_TRUE(WaitUntil([] { return qv::SipAccountRegistered(); }));
+  EXPECT_TRUE(WaitUntil([&] { return SipServer::Registered(me_); }));
 }
 
 TEST_F(RegistrationTest, WithoutForceAStoredAccountIsKept) {
