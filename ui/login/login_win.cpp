@@ -83,22 +83,12 @@ void LoginWin::Notify(tk::TNotifyUI& msg) {
   if (msg.pSender == nullptr) return;
   const std::u16string& name = msg.pSender->GetName();
   if (msg.sType == tk::kNotifyClick) {
-    tk::CControlUI* maxButton = m_PaintManager.FindControl(u"maxbtn");
-    tk::CControlUI* restoreButton = m_PaintManager.FindControl(u"restorebtn");
     if (name == u"closebtn") {
       // Closing the login window ends the process.
       qv::ShutdownSipEngine(0);
       tk::PostQuitMessage(0);
-    } else if (name == u"minbtn") {
-      SendMessage(tk::WM_SYSCOMMAND, tk::SC_MINIMIZE, 0);
-    } else if (name == u"maxbtn") {
-      SendMessage(tk::WM_SYSCOMMAND, tk::SC_MAXIMIZE, 0);
-      if (maxButton != nullptr) maxButton->SetVisible(false);
-      if (restoreButton != nullptr) restoreButton->SetVisible(true);
-    } else if (name == u"restorebtn") {
-      SendMessage(tk::WM_SYSCOMMAND, tk::SC_RESTORE, 0);
-      if (maxButton != nullptr) maxButton->SetVisible(true);
-      if (restoreButton != nullptr) restoreButton->SetVisible(false);
+    } else if (HandleSizeButton(name)) {
+      // minimise, maximise or restore
     } else if (name == u"reset_password") {
       OpenPasswordRetrieval();
     } else if (name == u"registerBtn") {

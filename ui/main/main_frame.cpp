@@ -88,20 +88,10 @@ void QVUI::ConfirmExit() {
 void QVUI::HandleTitleButton(tk::TNotifyUI& msg) {
   if (msg.sType != tk::kNotifyClick || msg.pSender == nullptr) return;
   const std::u16string& name = msg.pSender->GetName();
-  tk::CControlUI* maxButton = m_PaintManager.FindControl(u"maxbtn");
-  tk::CControlUI* restoreButton = m_PaintManager.FindControl(u"restorebtn");
   if (name == u"closebtn") {
     tk::ShowWindow(mainHwnd, tk::SW_HIDE);
     windowShown = false;
-  } else if (name == u"minbtn") {
-    SendMessage(tk::WM_SYSCOMMAND, tk::SC_MINIMIZE, 0);
-  } else if (name == u"maxbtn") {
-    SendMessage(tk::WM_SYSCOMMAND, tk::SC_MAXIMIZE, 0);
-    if (maxButton != nullptr) maxButton->SetVisible(false);
-    if (restoreButton != nullptr) restoreButton->SetVisible(true);
-  } else if (name == u"restorebtn") {
-    SendMessage(tk::WM_SYSCOMMAND, tk::SC_RESTORE, 0);
-    if (maxButton != nullptr) maxButton->SetVisible(true);
-    if (restoreButton != nullptr) restoreButton->SetVisible(false);
+  } else {
+    HandleSizeButton(name);
   }
 }

@@ -397,6 +397,21 @@ const char16_t* WindowImplBase::GetItemText(CControlUI* pList, int iItem, int iS
   return nullptr;
 }
 
+bool WindowImplBase::HandleSizeButton(std::u16string_view name) {
+  CControlUI* maxButton = m_PaintManager.FindControl(u"maxbtn");
+  CControlUI* restoreButton = m_PaintManager.FindControl(u"restorebtn");
+  bool maximise = name == u"maxbtn";
+  if (name == u"minbtn") {
+    SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    return true;
+  }
+  if (!maximise && name != u"restorebtn") return false;
+  SendMessage(WM_SYSCOMMAND, maximise ? SC_MAXIMIZE : SC_RESTORE, 0);
+  if (maxButton != nullptr) maxButton->SetVisible(!maximise);
+  if (restoreButton != nullptr) restoreButton->SetVisible(maximise);
+  return true;
+}
+
 Size WindowImplBase::DefaultSize() const {
   Size s = m_PaintManager.GetInitSize();
   if (s.cx > 0 && s.cy > 0) return s;

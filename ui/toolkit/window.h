@@ -178,6 +178,10 @@ class WindowImplBase : public CWindowWnd,
   Size DefaultSize() const override;
   // SC_CLOSE from the desktop: "click" of "closebtn", or Close.
   void OnCloseRequest();
+  // The caption's "minbtn", "maxbtn" and "restorebtn", the same in every
+  // window: sends the SC_ command and swaps the max/restore buttons. False
+  // for any other control name.
+  bool HandleSizeButton(std::u16string_view name);
 
   CPaintManagerUI m_PaintManager;
   std::u16string m_sSkinError;
