@@ -37,8 +37,9 @@ TEST_P(ConfigFilePathTest, PicksFileAndPresence) {
   EXPECT_EQ(config.path, c.localPath ? std::string("veltophonerc") : folderFile);
   EXPECT_EQ(config.present, c.present);
   // The engine's folder is made unless the local file is taken.
-  if (c.folderBytes < 0)
+  if (c.folderBytes < 0) {
     EXPECT_EQ(std::filesystem::is_directory(home.Path() + "/config/Linphone"), !c.localPath);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
