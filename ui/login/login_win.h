@@ -20,6 +20,7 @@
 #include "ui/toolkit/button.h"
 #include "ui/toolkit/edit.h"
 #include "ui/toolkit/window.h"
+#include "web/sign.h"
 
 class QVUI;
 
@@ -67,7 +68,7 @@ class LoginWin : public tk::WindowImplBase {
   tk::CControlUI* userEdit = nullptr;
   tk::CControlUI* passwordEdit = nullptr;
   tk::CControlUI* password2Edit = nullptr;
-  std::u16string salt = u"!*!mwtqd%@%";
+  std::u16string salt{qv::kSignSalt};
   bool userChanged = false;
   QVUI* mainWindow = nullptr;
   std::u16string sign;

@@ -27,6 +27,7 @@
 #include "ui/toolkit/list.h"
 #include "ui/toolkit/shell.h"
 #include "ui/toolkit/window.h"
+#include "web/sign.h"
 
 class QVUI;
 
@@ -140,7 +141,7 @@ class QVUI : public tk::WindowImplBase {
   tk::CControlUI* callTimerMinutes = nullptr;
   tk::CControlUI* callTimerSeconds = nullptr;
   tk::CControlUI* callTypeIcon = nullptr;
-  std::u16string salt = u"!*!mwtqd%@%";
+  std::u16string salt{qv::kSignSalt};
   std::u16string phone;
   std::u16string uid;
   std::u16string password;
